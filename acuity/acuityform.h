@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace mitoon {
+
+// The controls of the main window that the test reads and writes.
+enum class Control {
+    inti, cm, start, tugi, kekka, kekkadesu, siryokuhyouji, matigaihyouji, matigaikoumoku,
+    kekkakiroku, ue, migiue, migi, migisita, sita, hidari, hidariue, hidarisita
+};
+
+// One direction button: the orientation it accepts and how much an answer with it shrinks the
+// ring. The lower-right button shrinks by 0.85, every other one by 0.8. The array index is the
+// button's index in its handler; it is not the orientation (hidari, index 5, accepts 7).
+struct AnswerButton
+{
+    Control control;
+    int index;
+    int accepts;
+    double shrink;
+    const char16_t *caption;
+};
+
+inline constexpr std::array<AnswerButton, 8> kAnswerButtons{{
+    {Control::ue, 0, 1, 0.8, u"上"},
+    {Control::migiue, 1, 2, 0.8, u"右上"},
+    {Control::migi, 2, 3, 0.8, u"右"},
+    {Control::migisita, 3, 4, 0.85, u"右下"},
+    {Control::sita, 4, 5, 0.8, u"下"},
+    {Control::hidari, 5, 7, 0.8, u"左"},
+    {Control::hidariue, 6, 8, 0.8, u"左上"},
+    {Control::hidarisita, 7, 6, 0.8, u"左下"},
+}};
+
+// The button that accepts `orientation` (1 to 8).
+const AnswerButton &buttonAccepting(int orientation);
+const AnswerButton &answerButton(Control control);
+
+// What the test needs of the window: texts, enabling, the ring's extents in ring units, its
+// picture, the focus, the beep and the status bar message. The main window implements it; the
+// tests implement it without any widget.
+class AcuityForm
+{
+public:
+    virtual ~AcuityForm() = default;
+
+    virtual QString text(Control control) const = 0;
+    virtual void setText(Control control, const QString &text) = 0;
+    virtual void setEnabled(Control control, bool enabled) = 0;
+    virtual void setVisible(Control control, bool visible) = 0;
+    // A focus move; the control's focus step runs after the calling handler has returned.
+    virtual void setFocus(Control control) = 0;
+
+    virtual float ringWidth() const = 0;
+    virtual float ringHeight() const = 0;
+    virtual void setRingWidth(float units) = 0;
+    virtual void setRingHeight(float units) = 0;
+    // 0 is the closed ring, 1 to 8 the ring with its gap in that orientation.
+    virtual void setRingPicture(int orientation) = 0;
+
+    virtual void beep() = 0;
+    virtual void setStatusText(const QString &text) = 0;
+};
+
+} // namespace mitoon

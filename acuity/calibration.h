@@ -1,0 +1,28 @@
+#pragma once
+
+#include "acuity/variant.h"
+
+#include <optional>
+
+namespace mitoon {
+
+// The ring's base size at the reference setting of 14 inches and 100 centimetres, in the main
+// window's ring units: 92.93 horizontal units (930 twips) by 7.564 vertical units (810 twips).
+inline constexpr double kBaseWidth = 92.93;
+inline constexpr double kBaseHeight = 7.564;
+
+// Twips per ring unit: the window measures 664 units across and 73.111 units down its design
+// client area of 6645 × 7830 twips.
+inline constexpr float kTwipsPerHorizontalUnit = float(6645.0 / 664.0);
+inline constexpr float kTwipsPerVerticalUnit = float(7830.0 / 73.111);
+
+// One extent of the ring: base × (14 / inches) × (centimetres / 100), computed in double
+// precision in that order and rounded to single precision at the end. A larger display gives a
+// smaller ring, a longer distance a larger one. Nothing when either value is not a usable
+// number (not a positive finite number) or the extent does not fit a single.
+std::optional<float> ringExtent(double base, const Variant &gamensize, const Variant &kyori);
+
+// True for a value the sizing formula can use: a positive finite number.
+bool isUsableMeasure(const Variant &value);
+
+} // namespace mitoon

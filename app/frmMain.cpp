@@ -1,0 +1,411 @@
+#include "app/frmMain.h"
+
+#include "acuity/calibration.h"
+#include "app/ringimage.h"
+#include "app/windowsettings.h"
+#include "platform/focusstepdispatcher.h"
+#include "platform/formkit.h"
+#include "platform/loadedforms.h"
+#include "platform/statusbar.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace mitoon {
+
+namespace {
+
+// The layout is made for a client area of 6645 × 7830 twips; the status bar is docked to the
+// bottom edge at the full width, 270 twips high.
+constexpr int kStatusBarHeight = 270;
+
+// Flat text boxes: a thin single-line frame, no three-dimensional edge.
+void makeFlat(QWidget *box)
+{
+    box->setStyleSheet(QStringLiteral("border: 1px solid black; background: white;"));
+}
+
+QLineEdit *flatBox(QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    makeFlat(box);
+    box->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    return box;
+}
+
+QPushButton *answerButton(QWidget *parent, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setFont(formkit::font(formkit::kPGothic, 18));
+    button->setEnabled(false);
+    return button;
+}
+
+QImage ringPicture(int orientation)
+{
+    return QImage(QStringLiteral(":/assets/ring%1.png").arg(orientation));
+}
+
+} // namespace
+
+frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
+    : QMainWindow(parent), settings_(settings), test_(*this, std::move(random))
+{
+    setWindowTitle(QStringLiteral("ミトーン(p_-)"));
+    setWindowIcon(formkit::programIcon());
+    setFont(formkit::font(formkit::kPGothic, 9));
+    createControls();
+    createMenus();
+    setTabOrder();
+    connectHandlers();
+    createFocusSteps();
+    LoadedForms::add(this);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createControls()
+{
+    client_ = new QWidget(this);
+    formkit::setBackground(client_, formkit::systemColor(formkit::SystemColor::CaptionText));
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    Picture1 = new QLabel(client_);
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/assets/logo.png")));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setFocusPolicy(Qt::TabFocus);
+    formkit::place(Picture1, 960, 120, 1935, 375);
+
+    size = new QLineEdit(QStringLiteral("ディスプレイサイズ"), client_);
+    formkit::place(size, 1080, 600, 1695, 270);
+
+    inti = new QComboBox(client_);
+    inti->setEditable(true);
+    inti->setInsertPolicy(QComboBox::NoInsert);
+    inti->setEditText(QStringLiteral("14"));
+    formkit::place(inti, 1080, 960, 615, 300);
+
+    Label1[0] = new QLabel(QStringLiteral("インチ"), client_);
+    formkit::place(Label1[0], 1800, 960, 615, 255);
+
+    kyoritext = new QLineEdit(QStringLiteral("ディスプレイとの距離"), client_);
+    formkit::place(kyoritext, 1080, 1320, 1695, 270);
+
+    tugi = flatBox(client_);
+    tugi->setFont(formkit::font(formkit::kPGothic, 8.25));
+    formkit::place(tugi, 2400, 1320, 195, 165);
+
+    cm = new QComboBox(client_);
+    cm->setEditable(true);
+    cm->setInsertPolicy(QComboBox::NoInsert);
+    cm->setEditText(QStringLiteral("100"));
+    formkit::place(cm, 1080, 1680, 735, 300);
+
+    Label1[1] = new QLabel(QStringLiteral("cm"), client_);
+    formkit::place(Label1[1], 1920, 1800, 615, 255);
+
+    hidarime = new QRadioButton(QStringLiteral("左目"), client_);
+    formkit::place(hidarime, 1200, 2040, 735, 495);
+    migime = new QRadioButton(QStringLiteral("右目"), client_);
+    formkit::place(migime, 1920, 2040, 735, 495);
+    for (QWidget *white : {static_cast<QWidget *>(Label1[0]), static_cast<QWidget *>(Label1[1]),
+                           static_cast<QWidget *>(hidarime), static_cast<QWidget *>(migime)})
+        formkit::setBackground(white, formkit::systemColor(formkit::SystemColor::HighlightText));
+
+    start = new QPushButton(QStringLiteral("スタート"), client_);
+    start->setFont(formkit::font(formkit::kPGothic, 15.75, true));
+    formkit::place(start, 1200, 2640, 1215, 495);
+
+    ue = answerButton(client_, QStringLiteral("上"));
+    formkit::place(ue, 1320, 3240, 975, 735);
+    migiue = answerButton(client_, QStringLiteral("右上"));
+    formkit::place(migiue, 2280, 3480, 975, 735);
+    hidariue = answerButton(client_, QStringLiteral("左上"));
+    formkit::place(hidariue, 360, 3480, 975, 735);
+    hidari = answerButton(client_, QStringLiteral("左"));
+    formkit::place(hidari, 240, 4200, 975, 735);
+
+    matigaihyouji = flatBox(client_);
+    matigaihyouji->setFont(formkit::font(formkit::kPGothic, 26.25, true));
+    formkit::place(matigaihyouji, 1920, 4200, 495, 615);
+
+    migi = answerButton(client_, QStringLiteral("右"));
+    formkit::place(migi, 2400, 4200, 975, 735);
+
+    matigaikoumoku = new QPlainTextEdit(client_);
+    makeFlat(matigaikoumoku);
+    matigaikoumoku->setFocusPolicy(Qt::ClickFocus);
+    matigaikoumoku->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    matigaikoumoku->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    matigaikoumoku->document()->setDocumentMargin(1);
+    formkit::place(matigaikoumoku, 1320, 4440, 615, 255);
+
+    hidarisita = answerButton(client_, QStringLiteral("左下"));
+    formkit::place(hidarisita, 360, 4920, 975, 735);
+    migisita = answerButton(client_, QStringLiteral("右下"));
+    formkit::place(migisita, 2280, 4920, 975, 735);
+    sita = answerButton(client_, QStringLiteral("下"));
+    formkit::place(sita, 1320, 5160, 975, 735);
+
+    siryokuhyouji = flatBox(client_);
+    siryokuhyouji->setFont(formkit::font(formkit::kPGothic, 20.25, true));
+    formkit::place(siryokuhyouji, 2040, 5880, 615, 615);
+
+    kekka = flatBox(client_);
+    formkit::place(kekka, 240, 6000, 1815, 495);
+    kekkadesu = flatBox(client_);
+    kekkadesu->setFont(formkit::font(formkit::kPGothic, 9.75));
+    formkit::place(kekkadesu, 2760, 6000, 975, 375);
+
+    kekkakiroku = new QPushButton(QStringLiteral("今回の結果を保存"), client_);
+    kekkakiroku->setFont(formkit::font(formkit::kPGothic, 12, true));
+    formkit::place(kekkakiroku, 720, 6600, 2175, 495);
+    kekkakiroku->hide();
+
+    randort = new RingImage(client_);
+    randort->move(twips::rect(4440, 840, 0, 0).topLeft());
+    randort->setPicture(ringPicture(0));
+    randort->setWidthUnits(float(465 / double(kTwipsPerHorizontalUnit)));
+    randort->setHeightUnits(float(405 / double(kTwipsPerVerticalUnit)));
+    randort->lower();
+
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        QLabel *holder = new QLabel(client_);
+        holder->setPixmap(QPixmap::fromImage(ringPicture(orientation)));
+        holder->hide();
+        holders[orientation - 1] = holder;
+    }
+    const char *holderNames[] = {"Picue",  "Picmigiue",     "Picmigi",   "Picmigisita",
+                                 "Picsita", "Pichidarisita", "Pichidari", "Pichidariue"};
+    for (int i = 0; i < 8; ++i)
+        holders[i]->setObjectName(QLatin1String(holderNames[i]));
+
+    Bar = new StatusBar(client_);
+    Bar->setPanelText(QStringLiteral("ｽﾃｰﾀｽ"));
+}
+
+void frmMain::createMenus()
+{
+    QMenu *mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ"));
+    mnuFile->addAction(QStringLiteral("記録を見る"), this, &frmMain::mnuFileOpen_Click);
+    mnuFile->addSeparator();
+    mnuFile->addAction(QStringLiteral("結果を保存"), this, &frmMain::mnuFileupdate_Click);
+    mnuFile->addSeparator();
+    mnuFile->addAction(QStringLiteral("終了"), this, &frmMain::mnuFileExit_Click);
+
+    QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
+    QAction *contents =
+        mnuHelp->addAction(QStringLiteral("ﾍﾙﾌﾟ"), this, &frmMain::mnuHelpContents_Click);
+    // The help item's help-context number; no item carries a shortcut key.
+    contents->setProperty("helpContextId", 1);
+    mnuHelp->addSeparator();
+    mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), this, &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::setTabOrder()
+{
+    const QList<QWidget *> order = {inti,   cm,     start, hidarime, migime,     ue,
+                                    migiue, migi,   migisita, sita,  hidari,     hidariue,
+                                    hidarisita, size, kyoritext, kekkakiroku, Picture1};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void frmMain::connectHandlers()
+{
+    connect(inti, &QComboBox::activated, this, &frmMain::inti_Click);
+    connect(cm, &QComboBox::activated, this, &frmMain::cm_Click);
+    connect(hidarime, &QRadioButton::clicked, this, [this] { hidarime_Click(0); });
+    connect(migime, &QRadioButton::clicked, this, [this] { migime_Click(1); });
+    for (const AnswerButton &button : kAnswerButtons) {
+        auto *widget = static_cast<QPushButton *>(control(button.control));
+        connect(widget, &QPushButton::clicked, this,
+                [this, button] { answer_Click(button.control, button.index); });
+    }
+    connect(kekkakiroku, &QPushButton::clicked, this, &frmMain::kekkakiroku_Click);
+}
+
+void frmMain::createFocusSteps()
+{
+    focusSteps_ = new FocusStepDispatcher(this);
+    focusSteps_->setStep(start, [this] { start_GotFocus(); });
+    focusSteps_->setStep(tugi, [this] { tugi_GotFocus(); });
+    focusSteps_->setStep(kekka, [this] { kekka_GotFocus(); });
+}
+
+void frmMain::Form_Load()
+{
+    restoreGeometry();
+    test_.formLoad();
+    for (const char *inches : {"12", "14", "16", "19", "21", "25", "28", "32"})
+        inti->addItem(QLatin1String(inches));
+    for (const char *centimetres : {"100", "130", "150", "200", "250", "300"})
+        cm->addItem(QLatin1String(centimetres));
+    // Filling the lists selects no item: the boxes keep the texts of the layout.
+    inti->setCurrentIndex(-1);
+    inti->setEditText(QStringLiteral("14"));
+    cm->setCurrentIndex(-1);
+    cm->setEditText(QStringLiteral("100"));
+}
+
+void frmMain::restoreGeometry()
+{
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect g = screen->geometry();
+        screens.append(QRect(int(twips::fromPixels(g.x())), int(twips::fromPixels(g.y())),
+                             int(twips::fromPixels(g.width())), int(twips::fromPixels(g.height()))));
+    }
+    const WindowGeometry g = WindowSettings::keepReachable(settings_.load(), screens);
+    // Position and size are of the whole window, frame included.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    move(int(std::lround(twips::toPixels(g.left))), int(std::lround(twips::toPixels(g.top))));
+    resize(QSize(int(std::lround(twips::toPixels(g.width))),
+                 int(std::lround(twips::toPixels(g.height))))
+           - frame);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    QMainWindow::closeEvent(event);
+}
+
+void frmMain::Form_Unload()
+{
+    // Every other loaded window goes first, newest first; position 0 is this window.
+    const int loaded = LoadedForms::count();
+    for (int i = loaded - 1; i >= 1; --i)
+        if (LoadedForms::at(i) != this)
+            LoadedForms::unload(i);
+    if (isMinimized())
+        return;
+    const QRect outer = frameGeometry();
+    settings_.store({float(twips::fromPixels(outer.x())), float(twips::fromPixels(outer.y())),
+                     float(twips::fromPixels(outer.width())),
+                     float(twips::fromPixels(outer.height()))});
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // Nothing moves when the window is resized but the status bar, docked to the bottom.
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
+        Bar->setGeometry(0, client_->height() - barHeight, client_->width(), barHeight);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- handlers ---------------------------------------------------------------------------------
+
+void frmMain::inti_Click() { test_.calibrate(); }
+
+void frmMain::cm_Click() { test_.calibrate(); }
+
+void frmMain::hidarime_Click(int) { test_.selectEye(1); }
+
+void frmMain::migime_Click(int) { test_.selectEye(2); }
+
+void frmMain::start_GotFocus() { test_.startGotFocus(); }
+
+void frmMain::tugi_GotFocus() { test_.tugiGotFocus(); }
+
+void frmMain::kekka_GotFocus() { test_.kekkaGotFocus(); }
+
+void frmMain::answer_Click(Control button, int) { test_.answer(button); }
+
+void frmMain::mnuFileExit_Click() { close(); }
+
+// --- what the test sees of the window ---------------------------------------------------------
+
+QWidget *frmMain::control(Control control) const
+{
+    switch (control) {
+    case Control::inti: return inti;
+    case Control::cm: return cm;
+    case Control::start: return start;
+    case Control::tugi: return tugi;
+    case Control::kekka: return kekka;
+    case Control::kekkadesu: return kekkadesu;
+    case Control::siryokuhyouji: return siryokuhyouji;
+    case Control::matigaihyouji: return matigaihyouji;
+    case Control::matigaikoumoku: return matigaikoumoku;
+    case Control::kekkakiroku: return kekkakiroku;
+    case Control::ue: return ue;
+    case Control::migiue: return migiue;
+    case Control::migi: return migi;
+    case Control::migisita: return migisita;
+    case Control::sita: return sita;
+    case Control::hidari: return hidari;
+    case Control::hidariue: return hidariue;
+    case Control::hidarisita: return hidarisita;
+    }
+    return nullptr;
+}
+
+QString frmMain::text(Control which) const
+{
+    QWidget *widget = control(which);
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        return combo->currentText();
+    if (auto *line = qobject_cast<QLineEdit *>(widget))
+        return line->text();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        return plain->toPlainText();
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return button->text();
+    return {};
+}
+
+void frmMain::setText(Control which, const QString &text)
+{
+    QWidget *widget = control(which);
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        combo->setEditText(text);
+    else if (auto *line = qobject_cast<QLineEdit *>(widget))
+        line->setText(text);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        plain->setPlainText(text);
+    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        button->setText(text);
+}
+
+void frmMain::setEnabled(Control which, bool enabled) { control(which)->setEnabled(enabled); }
+
+void frmMain::setVisible(Control which, bool visible) { control(which)->setVisible(visible); }
+
+void frmMain::setFocus(Control which) { control(which)->setFocus(Qt::OtherFocusReason); }
+
+float frmMain::ringWidth() const { return randort->widthUnits(); }
+
+float frmMain::ringHeight() const { return randort->heightUnits(); }
+
+void frmMain::setRingWidth(float units) { randort->setWidthUnits(units); }
+
+void frmMain::setRingHeight(float units) { randort->setHeightUnits(units); }
+
+void frmMain::setRingPicture(int orientation)
+{
+    if (orientation >= 1 && orientation <= 8)
+        randort->setPicture(holders[orientation - 1]->pixmap().toImage());
+}
+
+void frmMain::beep()
+{
+    QApplication::beep();
+    emit beeped();
+}
+
+void frmMain::setStatusText(const QString &text) { Bar->setSimpleText(text); }
+
+} // namespace mitoon

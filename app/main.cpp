@@ -1,0 +1,28 @@
+#include "app/Module1.h"
+#include "app/appinfo.h"
+#include "app/windowsettings.h"
+#include "platform/formkit.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(mitoon::appTitle());
+    QApplication::setApplicationVersion(mitoon::versionText());
+    QApplication::setDesktopFileName(QStringLiteral("mitoon"));
+    mitoon::formkit::registerFontSubstitutions();
+
+    // Qt's own dialogs and standard buttons speak Japanese like the rest of the program.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    mitoon::WindowSettings settings;
+    mitoon::Module1::Main(settings);
+    return app.exec();
+}

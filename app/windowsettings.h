@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QSettings>
+
+namespace mitoon {
+
+// The main window's position and outer size in twips, as the settings store keeps them.
+struct WindowGeometry
+{
+    float left = 1000;
+    float top = 1000;
+    float width = 6500;
+    float height = 6500;
+
+    bool operator==(const WindowGeometry &) const = default;
+};
+
+// The four window-geometry keys of section "Settings", stored as the decimal text of single
+// precision numbers under the application title in the user's configuration folder.
+class WindowSettings
+{
+public:
+    // An INI file named after the application title, in $XDG_CONFIG_HOME.
+    static QString defaultFileName();
+
+    explicit WindowSettings(const QString &fileName = defaultFileName());
+
+    // A key that is missing, or holds no number, gives that key's default.
+    WindowGeometry load() const;
+    void store(const WindowGeometry &geometry);
+
+    // A window that lies wholly outside every screen opens at the defaults instead; one that
+    // is partly off screen stays where it was stored.
+    static WindowGeometry keepReachable(const WindowGeometry &geometry,
+                                        const QList<QRect> &screensInTwips);
+
+private:
+    QString fileName_;
+};
+
+} // namespace mitoon

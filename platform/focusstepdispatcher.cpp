@@ -1,0 +1,44 @@
+#include "platform/focusstepdispatcher.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace mitoon {
+
+namespace {
+// Every widget without a step of its own counts as one "other" control.
+constexpr int kOtherControl = 0;
+} // namespace
+
+FocusStepDispatcher::FocusStepDispatcher(QWidget *window) : QObject(window), window_(window)
+{
+    connect(qApp, &QApplication::focusChanged, this, &FocusStepDispatcher::onFocusChanged);
+}
+
+void FocusStepDispatcher::setStep(QWidget *widget, FocusStepQueue::Step step)
+{
+    const int id = int(ids_.size()) + 1;
+    ids_.insert(widget, id);
+    queue_.setStep(id, std::move(step));
+}
+
+void FocusStepDispatcher::onFocusChanged(QWidget *, QWidget *now)
+{
+    // Losing the focus to another window or to nothing is no move inside this window.
+    if (!now || now->window() != window_)
+        return;
+    if (!queue_.focusGained(ids_.value(now, kOtherControl)))
+        return;
+    if (flushPosted_)
+        return;
+    flushPosted_ = true;
+    QMetaObject::invokeMethod(this, &FocusStepDispatcher::runPending, Qt::QueuedConnection);
+}
+
+void FocusStepDispatcher::runPending()
+{
+    flushPosted_ = false;
+    queue_.runPending();
+}
+
+} // namespace mitoon

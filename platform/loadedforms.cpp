@@ -1,0 +1,52 @@
+#include "platform/loadedforms.h"
+
+namespace mitoon {
+
+QList<QPointer<QWidget>> &LoadedForms::forms()
+{
+    static QList<QPointer<QWidget>> list;
+    return list;
+}
+
+void LoadedForms::prune() { forms().removeAll(QPointer<QWidget>()); }
+
+void LoadedForms::add(QWidget *form)
+{
+    prune();
+    if (!forms().contains(form))
+        forms().append(form);
+    // Closing a loaded window destroys it, as unloading does.
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(form, &QObject::destroyed, [] { prune(); });
+}
+
+int LoadedForms::count()
+{
+    prune();
+    return int(forms().size());
+}
+
+QWidget *LoadedForms::at(int position)
+{
+    prune();
+    return forms().value(position);
+}
+
+int LoadedForms::indexOf(const QWidget *form)
+{
+    prune();
+    for (int i = 0; i < forms().size(); ++i)
+        if (forms().at(i) == form)
+            return i;
+    return -1;
+}
+
+bool LoadedForms::unload(int position)
+{
+    QWidget *form = at(position);
+    if (!form)
+        return false;
+    return form->close();
+}
+
+} // namespace mitoon

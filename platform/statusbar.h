@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+namespace mitoon {
+
+// Our stand-in for the common-controls status bar: a text panel, a date panel and a time panel
+// kept current by the bar itself, and a single-text message. While the message is set it takes
+// the place of the first panel; the date and time panels stay.
+class StatusBar : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit StatusBar(QWidget *parent = nullptr);
+
+    void setPanelText(const QString &text);
+    QString panelText() const { return panelText_; }
+    void setSimpleText(const QString &text);
+    QString simpleText() const { return simpleText_; }
+
+    // What the three panels show now, left to right.
+    QStringList panelTexts() const;
+    // Their widths in pixels: the first takes what the others leave, each at least one inch.
+    QList<int> panelWidths() const;
+
+    // "2006/06/09" and "0:05".
+    static QString dateText(const QDateTime &now);
+    static QString timeText(const QDateTime &now);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void tick();
+
+    QString panelText_;
+    QString simpleText_;
+    QString date_;
+    QString time_;
+    QTimer timer_;
+};
+
+} // namespace mitoon
