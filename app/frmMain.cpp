@@ -6,6 +6,7 @@
 #include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
+#include "platform/optionbutton.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
 
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace mitoon {
 
@@ -114,9 +116,9 @@ void frmMain::createControls()
     Label1[1] = new QLabel(QStringLiteral("cm"), client_);
     formkit::place(Label1[1], 1920, 1800, 615, 255);
 
-    hidarime = new QRadioButton(QStringLiteral("左目"), client_);
+    hidarime = new OptionButton(QStringLiteral("左目"), client_);
     formkit::place(hidarime, 1200, 2040, 735, 495);
-    migime = new QRadioButton(QStringLiteral("右目"), client_);
+    migime = new OptionButton(QStringLiteral("右目"), client_);
     formkit::place(migime, 1920, 2040, 735, 495);
     for (QWidget *white : {static_cast<QWidget *>(Label1[0]), static_cast<QWidget *>(Label1[1]),
                            static_cast<QWidget *>(hidarime), static_cast<QWidget *>(migime)})
@@ -267,12 +269,30 @@ void frmMain::restoreGeometry()
                              int(twips::fromPixels(g.width())), int(twips::fromPixels(g.height()))));
     }
     const WindowGeometry g = WindowSettings::keepReachable(settings_.load(), screens);
+    restoredOuter_ = QRect(int(std::lround(twips::toPixels(g.left))),
+                           int(std::lround(twips::toPixels(g.top))),
+                           int(std::lround(twips::toPixels(g.width))),
+                           int(std::lround(twips::toPixels(g.height))));
+    // The native window knows its frame once it exists; a window manager may still change it
+    // when the window is first shown, so the outer size is applied again then.
+    create();
+    applyOuterGeometry();
+}
+
+void frmMain::applyOuterGeometry()
+{
     // Position and size are of the whole window, frame included.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    move(int(std::lround(twips::toPixels(g.left))), int(std::lround(twips::toPixels(g.top))));
-    resize(QSize(int(std::lround(twips::toPixels(g.width))),
-                 int(std::lround(twips::toPixels(g.height))))
-           - frame);
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    move(restoredOuter_.topLeft());
+    resize(restoredOuter_.size().shrunkBy(frame));
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!restoredOuter_.isNull() && frameGeometry().size() != restoredOuter_.size())
+        applyOuterGeometry();
+    restoredOuter_ = QRect();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -409,3 +429,11 @@ void frmMain::beep()
 void frmMain::setStatusText(const QString &text) { Bar->setSimpleText(text); }
 
 } // namespace mitoon
+// WIRING-PENDING
+namespace mitoon {
+void frmMain::kekkakiroku_Click() {}
+void frmMain::mnuFileOpen_Click() {}
+void frmMain::mnuFileupdate_Click() {}
+void frmMain::mnuHelpContents_Click() {}
+void frmMain::mnuHelpAbout_Click() {}
+}

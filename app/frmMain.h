@@ -90,6 +90,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
@@ -98,6 +99,7 @@ private:
     void connectHandlers();
     void setTabOrder();
     void restoreGeometry();
+    void applyOuterGeometry();
 
     void Form_Unload();
     void inti_Click();
@@ -116,6 +118,7 @@ private:
     void mnuHelpAbout_Click();
 
     QWidget *client_ = nullptr;
+    QRect restoredOuter_; // the stored outer geometry until the window is first shown
     WindowSettings &settings_;
     FocusStepDispatcher *focusSteps_ = nullptr;
     AcuityTest test_;

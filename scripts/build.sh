@@ -1,0 +1,6 @@
+#!/bin/bash
+# Configures and builds into build/ (the program is build/mitoon).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,392 @@
+#include "acuity/calibration.h"
+#include "app/frmMain.h"
+#include "app/ringimage.h"
+#include "app/windowsettings.h"
+#include "platform/formkit.h"
+#include "platform/statusbar.h"
+#include "platform/twips.h"
+#include "support/isolatedhome.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace mitoon;
+
+namespace {
+
+// Lets the focus steps that the last input queued run.
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+void pressAndRelease(QWidget *widget)
+{
+    QTest::mousePress(widget, Qt::LeftButton);
+    settle();
+    QTest::mouseRelease(widget, Qt::LeftButton);
+    settle();
+}
+
+// The user picks an item from a combo box's drop-down list with the mouse.
+void pickItem(QComboBox *combo, const QString &text)
+{
+    combo->showPopup();
+    auto *view = combo->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QModelIndex index = combo->model()->index(combo->findText(text), 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    settle();
+}
+
+} // namespace
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+    QString settingsFile_;
+    std::unique_ptr<WindowSettings> settings_;
+    std::unique_ptr<frmMain> window_;
+    QStringList steps_; // "tugi" for each draw, "kekka" for each result step
+
+    frmMain *open()
+    {
+        auto clock = std::make_shared<std::uint64_t>(1000);
+        window_ = std::make_unique<frmMain>(*settings_, TrialRandom([this, clock] {
+                                                steps_ << QStringLiteral("tugi");
+                                                return (*clock)++;
+                                            }));
+        window_->setAttribute(Qt::WA_DeleteOnClose, false);
+        window_->Form_Load();
+        connect(window_.get(), &frmMain::beeped, this, [this] { steps_ << QStringLiteral("kekka"); });
+        window_->show();
+        window_->activateWindow();
+        window_->inti->setFocus();
+        if (!QTest::qWaitForWindowActive(window_.get()))
+            qFatal("main window not active");
+        settle();
+        steps_.clear();
+        return window_.get();
+    }
+
+    int shown() const { return int(*window_->test().houkou().toNumber()); }
+    QPushButton *buttonFor(int orientation) const
+    {
+        return static_cast<QPushButton *>(window_->control(buttonAccepting(orientation).control));
+    }
+    void answerRight() { QTest::mouseClick(buttonFor(shown()), Qt::LeftButton), settle(); }
+    void answerWrong() { QTest::mouseClick(buttonFor(shown() % 8 + 1), Qt::LeftButton), settle(); }
+
+private slots:
+    void initTestCase() { formkit::registerFontSubstitutions(); }
+
+    void init()
+    {
+        settingsFile_ = QDir::temp().filePath(QStringLiteral("mitoon-test-%1.ini").arg(QCoreApplication::applicationPid()));
+        QFile::remove(settingsFile_);
+        settings_ = std::make_unique<WindowSettings>(settingsFile_);
+        open();
+    }
+
+    void cleanup()
+    {
+        window_.reset();
+        QFile::remove(settingsFile_);
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twipsRect");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("size") << "size" << QRect(1080, 600, 1695, 270) << "ディスプレイサイズ" << 9.0 << false << true;
+        QTest::newRow("inti") << "inti" << QRect(1080, 960, 615, 300) << "14" << 9.0 << false << true;
+        QTest::newRow("kyoritext") << "kyoritext" << QRect(1080, 1320, 1695, 270) << "ディスプレイとの距離" << 9.0 << false << true;
+        QTest::newRow("tugi") << "tugi" << QRect(2400, 1320, 195, 165) << "" << 8.25 << false << true;
+        QTest::newRow("cm") << "cm" << QRect(1080, 1680, 735, 300) << "100" << 9.0 << false << true;
+        QTest::newRow("hidarime") << "hidarime" << QRect(1200, 2040, 735, 495) << "左目" << 9.0 << false << true;
+        QTest::newRow("migime") << "migime" << QRect(1920, 2040, 735, 495) << "右目" << 9.0 << false << true;
+        QTest::newRow("start") << "start" << QRect(1200, 2640, 1215, 495) << "スタート" << 15.75 << true << true;
+        QTest::newRow("ue") << "ue" << QRect(1320, 3240, 975, 735) << "上" << 18.0 << false << false;
+        QTest::newRow("migiue") << "migiue" << QRect(2280, 3480, 975, 735) << "右上" << 18.0 << false << false;
+        QTest::newRow("hidariue") << "hidariue" << QRect(360, 3480, 975, 735) << "左上" << 18.0 << false << false;
+        QTest::newRow("hidari") << "hidari" << QRect(240, 4200, 975, 735) << "左" << 18.0 << false << false;
+        QTest::newRow("matigaihyouji") << "matigaihyouji" << QRect(1920, 4200, 495, 615) << "" << 26.25 << true << true;
+        QTest::newRow("migi") << "migi" << QRect(2400, 4200, 975, 735) << "右" << 18.0 << false << false;
+        QTest::newRow("matigaikoumoku") << "matigaikoumoku" << QRect(1320, 4440, 615, 255) << "" << 9.0 << false << true;
+        QTest::newRow("hidarisita") << "hidarisita" << QRect(360, 4920, 975, 735) << "左下" << 18.0 << false << false;
+        QTest::newRow("migisita") << "migisita" << QRect(2280, 4920, 975, 735) << "右下" << 18.0 << false << false;
+        QTest::newRow("sita") << "sita" << QRect(1320, 5160, 975, 735) << "下" << 18.0 << false << false;
+        QTest::newRow("siryokuhyouji") << "siryokuhyouji" << QRect(2040, 5880, 615, 615) << "" << 20.25 << true << true;
+        QTest::newRow("kekka") << "kekka" << QRect(240, 6000, 1815, 495) << "" << 9.0 << false << true;
+        QTest::newRow("kekkadesu") << "kekkadesu" << QRect(2760, 6000, 975, 375) << "" << 9.75 << false << true;
+        QTest::newRow("kekkakiroku") << "kekkakiroku" << QRect(720, 6600, 2175, 495) << "今回の結果を保存" << 12.0 << true << true;
+        QTest::newRow("Label1(0)") << "Label1(0)" << QRect(1800, 960, 615, 255) << "インチ" << 9.0 << false << true;
+        QTest::newRow("Label1(1)") << "Label1(1)" << QRect(1920, 1800, 615, 255) << "cm" << 9.0 << false << true;
+        QTest::newRow("Picture1") << "Picture1" << QRect(960, 120, 1935, 375) << "" << 9.0 << false << true;
+    }
+
+    void layout()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, twipsRect);
+        QFETCH(QString, text);
+        QFETCH(double, points);
+        QFETCH(bool, bold);
+        QFETCH(bool, enabled);
+        frmMain *w = window_.get();
+        const QHash<QString, QWidget *> controls = {
+            {"size", w->size}, {"inti", w->inti}, {"kyoritext", w->kyoritext}, {"tugi", w->tugi},
+            {"cm", w->cm}, {"hidarime", w->hidarime}, {"migime", w->migime}, {"start", w->start},
+            {"ue", w->ue}, {"migiue", w->migiue}, {"hidariue", w->hidariue}, {"hidari", w->hidari},
+            {"matigaihyouji", w->matigaihyouji}, {"migi", w->migi},
+            {"matigaikoumoku", w->matigaikoumoku}, {"hidarisita", w->hidarisita},
+            {"migisita", w->migisita}, {"sita", w->sita}, {"siryokuhyouji", w->siryokuhyouji},
+            {"kekka", w->kekka}, {"kekkadesu", w->kekkadesu}, {"kekkakiroku", w->kekkakiroku},
+            {"Label1(0)", w->Label1[0]}, {"Label1(1)", w->Label1[1]}, {"Picture1", w->Picture1}};
+        QWidget *control = controls.value(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
+        QCOMPARE(control->font().family(), formkit::kPGothic);
+        QCOMPARE(control->font().pointSizeF(), points);
+        QCOMPARE(control->font().bold(), bold);
+        QCOMPARE(control->isEnabled(), enabled);
+        QString shown;
+        if (auto *line = qobject_cast<QLineEdit *>(control)) shown = line->text();
+        else if (auto *combo = qobject_cast<QComboBox *>(control)) shown = combo->currentText();
+        else if (auto *button = qobject_cast<QAbstractButton *>(control)) shown = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(control)) shown = label->text();
+        else if (auto *plain = qobject_cast<QPlainTextEdit *>(control)) shown = plain->toPlainText();
+        QCOMPARE(shown, text);
+    }
+
+    void initialState()
+    {
+        frmMain *w = window_.get();
+        QCOMPARE(w->windowTitle(), QStringLiteral("ミトーン(p_-)"));
+        QVERIFY(!w->kekkakiroku->isVisible());
+        QVERIFY(!w->hidarime->isChecked() && !w->migime->isChecked());
+        QCOMPARE(w->inti->count(), 8);
+        QCOMPARE(w->cm->count(), 6);
+        QCOMPARE(w->inti->itemText(7), QStringLiteral("32"));
+        QCOMPARE(w->cm->itemText(5), QStringLiteral("300"));
+        for (QLabel *holder : w->holders)
+            QVERIFY(!holder->isVisible());
+        // The closed ring at its layout size of 465 × 405 twips, top-left at 4440, 840.
+        QCOMPARE(w->randort->pos(), twips::rect(4440, 840, 0, 0).topLeft());
+        QVERIFY(qAbs(w->randort->widthTwips() - 465) < 0.01);
+        QVERIFY(qAbs(w->randort->heightTwips() - 405) < 0.01);
+        QCOMPARE(w->randort->picture(), QImage(QStringLiteral(":/assets/ring0.png")));
+        QCOMPARE(QApplication::focusWidget(), w->inti);
+        QCOMPARE(w->Bar->panelTexts().first(), QStringLiteral("ｽﾃｰﾀｽ"));
+        QCOMPARE(w->Bar->geometry().bottom(), w->centralWidget()->height() - 1);
+    }
+
+    void tabOrderSkipsWhatCannotTakeTheFocus()
+    {
+        frmMain *w = window_.get();
+        // Backwards from inti: Picture1, (kekkakiroku hidden), kyoritext, size, (disabled
+        // answer buttons), the eye buttons, then start.
+        QList<QWidget *> seen;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            seen << QApplication::focusWidget();
+        }
+        QCOMPARE(seen, (QList<QWidget *>{w->Picture1, w->kyoritext, w->size, w->migime, w->hidarime}));
+        QCOMPARE(steps_, QStringList());
+    }
+
+    void tabOntoStartStartsATest()
+    {
+        frmMain *w = window_.get();
+        QTest::keyClick(w->inti, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->cm);
+        QTest::keyClick(w->cm, Qt::Key_Tab);
+        settle();
+        QCOMPARE(steps_, QStringList{"tugi"});
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        QVERIFY(!w->start->isEnabled());
+        QVERIFY(w->ue->isEnabled());
+        // 930 × 810 twips: 62 × 54 pixels.
+        QCOMPARE(w->randort->size(), QSize(62, 55));
+        QVERIFY(qAbs(w->randort->pixelSize().width() - 62) < 0.05);
+        QVERIFY(qAbs(w->randort->pixelSize().height() - 54.005) < 0.05);
+        QCOMPARE(w->randort->picture(), QImage(QStringLiteral(":/assets/ring%1.png").arg(shown())));
+    }
+
+    void pickingAListItemResizesTheRing()
+    {
+        frmMain *w = window_.get();
+        pickItem(w->cm, QStringLiteral("300"));
+        QCOMPARE(w->cm->currentText(), QStringLiteral("300"));
+        // 14 inches at 300 cm.
+        QVERIFY(qAbs(w->randort->widthTwips() - 2790) < 1);
+        pickItem(w->inti, QStringLiteral("12"));
+        QVERIFY(qAbs(w->randort->widthTwips() - 3255) < 1);
+        QVERIFY(qAbs(w->randort->heightTwips() - 2835) < 1);
+        // Reaching past the window's edge is cut off there; nothing moves.
+        QCOMPARE(w->randort->pos(), twips::rect(4440, 840, 0, 0).topLeft());
+    }
+
+    void typingAloneChangesNothing()
+    {
+        frmMain *w = window_.get();
+        w->inti->lineEdit()->selectAll();
+        QTest::keyClicks(w->inti->lineEdit(), QStringLiteral("19"));
+        settle();
+        QVERIFY(qAbs(w->randort->widthTwips() - 465) < 0.01);
+        pickItem(w->cm, QStringLiteral("150"));
+        QVERIFY(qAbs(w->randort->widthTwips() - 930 * 14.0 / 19 * 1.5) < 0.5);
+    }
+
+    void mousePressOnStartStartsWithoutAClick()
+    {
+        frmMain *w = window_.get();
+        QSignalSpy clicked(w->start, &QPushButton::clicked);
+        pressAndRelease(w->start);
+        QCOMPARE(clicked.count(), 0);
+        QCOMPARE(steps_, QStringList{"tugi"});
+        QCOMPARE(w->matigaihyouji->text(), QStringLiteral("0"));
+        QCOMPARE(w->matigaikoumoku->toPlainText(), QStringLiteral("間違い"));
+    }
+
+    void endingAnswerRunsTrialResultTrialInOrder()
+    {
+        frmMain *w = window_.get();
+        QString countAtResult;
+        double widthAtResult = 0;
+        connect(w, &frmMain::beeped, this, [&] {
+            countAtResult = w->matigaihyouji->text();
+            widthAtResult = w->randort->widthTwips();
+        });
+        pressAndRelease(w->start);
+        answerWrong();
+        const double widthBefore = w->randort->widthTwips();
+        steps_.clear();
+        answerWrong();
+        QCOMPARE(steps_, (QStringList{"tugi", "kekka", "tugi"}));
+        QCOMPARE(countAtResult, QStringLiteral("2"));
+        // The ending answer shrank the ring before the result step ran.
+        QVERIFY(widthAtResult < widthBefore * 0.86);
+        QCOMPARE(widthAtResult, w->randort->widthTwips());
+        QVERIFY(!w->ue->isEnabled());
+        QVERIFY(w->start->isEnabled());
+    }
+
+    void fullTestForEachEye()
+    {
+        frmMain *w = window_.get();
+        QTest::mouseClick(w->hidarime, Qt::LeftButton);
+        QCOMPARE(w->Bar->panelTexts().first(), QStringLiteral("左目測定中"));
+        pressAndRelease(w->start);
+        for (int i = 0; i < 7; ++i)
+            answerRight();
+        answerWrong();
+        answerWrong();
+        QCOMPARE(w->kekka->text(), QStringLiteral("あなたの左目の視力は"));
+        QCOMPARE(w->siryokuhyouji->text(), QStringLiteral("0.8"));
+        QCOMPARE(w->kekkadesu->text(), QStringLiteral("です"));
+        QVERIFY(!w->kekkakiroku->isVisible());
+
+        QTest::mouseClick(w->migime, Qt::LeftButton);
+        QCOMPARE(w->Bar->panelTexts().first(), QStringLiteral("右目測定中"));
+        pressAndRelease(w->start);
+        for (int i = 0; i < 11; ++i)
+            answerRight();
+        answerWrong();
+        answerRight();
+        answerWrong();
+        answerWrong();
+        QCOMPARE(w->kekka->text(), QStringLiteral("あなたの右目の視力は"));
+        QCOMPARE(w->siryokuhyouji->text(), QStringLiteral("1.3"));
+        QVERIFY(w->kekkakiroku->isVisible());
+        QCOMPARE(steps_.count(QStringLiteral("kekka")), 2);
+    }
+
+    void clickIntoTugiDrawsWithoutScoring()
+    {
+        frmMain *w = window_.get();
+        pressAndRelease(w->start);
+        answerRight();
+        const double width = w->randort->widthTwips();
+        QTest::mouseClick(w->kekkadesu, Qt::LeftButton);
+        settle();
+        steps_.clear();
+        QTest::mouseClick(w->tugi, Qt::LeftButton);
+        settle();
+        QCOMPARE(steps_, QStringList{"tugi"});
+        QCOMPARE(w->randort->widthTwips(), width);
+        QCOMPARE(w->test().tensuu().integerValue(), 20);
+    }
+
+    void windowReactivationRunsNoStep()
+    {
+        frmMain *w = window_.get();
+        pressAndRelease(w->start);
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        steps_.clear();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        settle();
+        QCOMPARE(steps_, QStringList());
+    }
+
+    void closingStoresTheGeometryAndTheNextStartOpensThere()
+    {
+        frmMain *w = window_.get();
+        w->move(120, 80);
+        w->resize(500, 560);
+        settle();
+        const QRect outer = w->frameGeometry();
+        w->close();
+        const WindowGeometry stored = settings_->load();
+        QCOMPARE(stored.left, float(outer.x() * 15));
+        QCOMPARE(stored.top, float(outer.y() * 15));
+        QCOMPARE(stored.width, float(outer.width() * 15));
+        QCOMPARE(stored.height, float(outer.height() * 15));
+        open();
+        QCOMPARE(window_->frameGeometry(), outer);
+    }
+
+    void closingMinimizedStoresNothing()
+    {
+        window_->showMinimized();
+        settle();
+        window_->close();
+        QSettings ini(settingsFile_, QSettings::IniFormat);
+        QVERIFY(!ini.contains(QStringLiteral("Settings/MainLeft")));
+    }
+
+    void firstStartOpensAtTheDefaults()
+    {
+        // 1000, 1000 twips, 6500 × 6500 twips: 67, 67 and 433 × 433 pixels.
+        QCOMPARE(window_->frameGeometry(), QRect(67, 67, 433, 433));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    mitoon::testing::isolateHome();
+    QApplication app(argc, argv);
+    TestFrmMain test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_frmmain.moc"

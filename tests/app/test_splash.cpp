@@ -1,0 +1,80 @@
+#include "app/Module1.h"
+#include "app/appinfo.h"
+#include "app/frmSplash.h"
+#include "platform/formkit.h"
+#include "platform/notifyinglabel.h"
+#include "platform/twips.h"
+#include "support/isolatedhome.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+
+using namespace mitoon;
+
+class TestSplash : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { formkit::registerFontSubstitutions(); }
+
+    void texts()
+    {
+        frmSplash splash;
+        QCOMPARE(splash.lblVersion->text(), QStringLiteral("Version 1.0.15"));
+        QCOMPARE(splash.lblProductName->text(), QStringLiteral("ミトーン"));
+        QCOMPARE(splash.lblDescription->text(), QStringLiteral("-警告-"));
+        QVERIFY(splash.Label1->text().startsWith(QString(33, QChar(0x3000))));
+        QVERIFY(!splash.Label1->text().startsWith(QString(34, QChar(0x3000))));
+        QVERIFY(splash.lblCompany->text().startsWith(QStringLiteral("URL ") + webAddress()));
+        QCOMPARE(frmSplash::versionCaption(2, 10, 0), QStringLiteral("Version 2.10.0"));
+    }
+
+    void productNameResetsWhateverIsAssigned()
+    {
+        frmSplash splash;
+        int changes = 0;
+        connect(splash.lblProductName, &NotifyingLabel::changed, this, [&] { ++changes; });
+        splash.lblProductName->setText(QStringLiteral("Other title"));
+        QCOMPARE(splash.lblProductName->text(), QStringLiteral("ミトーン"));
+        QCOMPARE(changes, 2); // the assignment and the reset, and no more
+    }
+
+    void windowIsCentredWithoutTitleBar()
+    {
+        frmSplash splash;
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QVERIFY((splash.geometry().center() - screen.center()).manhattanLength() <= 2);
+        // 7455 × 4605 twips of client area inside a two-pixel frame.
+        QCOMPARE(splash.size(), QSize(497 + 4, 307 + 4));
+        // The logo is the gap-up ring.
+        QCOMPARE(splash.picLogo->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                 QImage(QStringLiteral(":/assets/ring1.png")).convertToFormat(QImage::Format_RGB32));
+    }
+
+    void busyWaitCountsItsPasses()
+    {
+        // A longer count takes longer: the optimiser has not removed the loop.
+        QElapsedTimer timer;
+        timer.start();
+        Module1::busyWait(2'000'000);
+        const qint64 shortWait = timer.nsecsElapsed();
+        timer.restart();
+        Module1::busyWait(40'000'000);
+        QVERIFY(timer.nsecsElapsed() > shortWait * 4);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    mitoon::testing::isolateHome();
+    QApplication app(argc, argv);
+    TestSplash test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_splash.moc"
