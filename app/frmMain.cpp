@@ -1,7 +1,9 @@
 #include "app/frmMain.h"
 
 #include "acuity/calibration.h"
+#include "app/menucommands.h"
 #include "app/ringimage.h"
+#include "info/frmAbout.h"
 #include "app/windowsettings.h"
 #include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
@@ -344,7 +346,25 @@ void frmMain::kekka_GotFocus() { test_.kekkaGotFocus(); }
 
 void frmMain::answer_Click(Control button, int) { test_.answer(button); }
 
+void frmMain::kekkakiroku_Click()
+{
+    // A failed save keeps the button, so the user can try again.
+    if (menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText()))
+        kekkakiroku->hide();
+}
+
+void frmMain::mnuFileOpen_Click() { menucommands::mnuFileOpen(); }
+
+void frmMain::mnuFileupdate_Click()
+{
+    menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText());
+}
+
 void frmMain::mnuFileExit_Click() { close(); }
+
+void frmMain::mnuHelpContents_Click() { menucommands::openHelpContents(this); }
+
+void frmMain::mnuHelpAbout_Click() { frmAbout::showModal(this); }
 
 // --- what the test sees of the window ---------------------------------------------------------
 
@@ -429,11 +449,3 @@ void frmMain::beep()
 void frmMain::setStatusText(const QString &text) { Bar->setSimpleText(text); }
 
 } // namespace mitoon
-// WIRING-PENDING
-namespace mitoon {
-void frmMain::kekkakiroku_Click() {}
-void frmMain::mnuFileOpen_Click() {}
-void frmMain::mnuFileupdate_Click() {}
-void frmMain::mnuHelpContents_Click() {}
-void frmMain::mnuHelpAbout_Click() {}
-}

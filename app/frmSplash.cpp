@@ -2,6 +2,7 @@
 
 #include "app/appinfo.h"
 #include "platform/formkit.h"
+#include "platform/noticelabel.h"
 #include "platform/notifyinglabel.h"
 #include "platform/twips.h"
 #include "platform/version.h"
@@ -63,9 +64,7 @@ frmSplash::frmSplash(QWidget *parent)
     lblDescription->setStyleSheet(QStringLiteral("color: black;"));
     formkit::place(lblDescription, 1680, 2880, 615, 210);
 
-    Label1 = new QLabel(warningNotice(), fraMainFrame);
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1 = new NoticeLabel(warningNotice(), fraMainFrame);
     formkit::place(Label1, 1680, 3120, 4095, 1095);
 
     Form_Load();

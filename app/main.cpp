@@ -1,7 +1,9 @@
 #include "app/Module1.h"
 #include "app/appinfo.h"
+#include "app/frmMain.h"
 #include "app/windowsettings.h"
 #include "platform/formkit.h"
+#include "platform/startupprobe.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -23,6 +25,6 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTranslator);
 
     mitoon::WindowSettings settings;
-    mitoon::Module1::Main(settings);
+    mitoon::probeFirstPaint(mitoon::Module1::Main(settings));
     return app.exec();
 }

@@ -1,7 +1,10 @@
 #include "acuity/calibration.h"
 #include "app/frmMain.h"
+#include "app/menucommands.h"
+#include "records/frmHyouji.h"
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
+#include "platform/drivepath.h"
 #include "platform/formkit.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
@@ -11,6 +14,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -316,6 +322,46 @@ private slots:
         QCOMPARE(steps_.count(QStringLiteral("kekka")), 2);
     }
 
+    void saveButtonHidesAfterASuccessfulSaveOnly()
+    {
+        frmMain *w = window_.get();
+        for (QRadioButton *eye : {static_cast<QRadioButton *>(w->hidarime), static_cast<QRadioButton *>(w->migime)}) {
+            QTest::mouseClick(eye, Qt::LeftButton);
+            pressAndRelease(w->start);
+            answerRight();
+            answerWrong();
+            answerWrong();
+        }
+        QVERIFY(w->kekkakiroku->isVisible());
+        const QString file = drive::localPath(drive::kRecordFile);
+        QFile::remove(file);
+
+        // A folder where the file should be: the save fails with a message, the button stays.
+        QVERIFY(QDir().mkpath(file));
+        QString message;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                message = box->text();
+                box->accept();
+            }
+        });
+        QTest::mouseClick(w->kekkakiroku, Qt::LeftButton);
+        settle();
+        QVERIFY2(message.contains(file), qPrintable(message));
+        QVERIFY(w->kekkakiroku->isVisible());
+        QCOMPARE(w->test().hidarikekka().toText(), QStringLiteral("0.2"));
+
+        QVERIFY(QDir(file).removeRecursively());
+        QTest::mouseClick(w->kekkakiroku, Qt::LeftButton);
+        settle();
+        QVERIFY(!w->kekkakiroku->isVisible());
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray line = saved.readAll();
+        QVERIFY2(QRegularExpression(QStringLiteral(R"(^#\d{4}-\d\d-\d\d#,"\d\d:\d\d:\d\d","0.2","0.2"\r\n$)"))
+                     .match(QString::fromLatin1(line)).hasMatch(), line.constData());
+    }
+
     void clickIntoTugiDrawsWithoutScoring()
     {
         frmMain *w = window_.get();
@@ -363,6 +409,18 @@ private slots:
         QCOMPARE(stored.height, float(outer.height() * 15));
         open();
         QCOMPARE(window_->frameGeometry(), outer);
+    }
+
+    void closingClosesTheRecordsWindowToo()
+    {
+        window_->setAttribute(Qt::WA_DeleteOnClose, false);
+        menucommands::mnuFileOpen();
+        QPointer<frmHyouji> records = frmHyouji::loaded();
+        QVERIFY(records && records->isVisible());
+        menucommands::mnuFileOpen(); // the same window again, not a second one
+        QCOMPARE(frmHyouji::loaded(), records.data());
+        window_->close();
+        QTRY_VERIFY(!records);
     }
 
     void closingMinimizedStoresNothing()

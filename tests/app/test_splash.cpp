@@ -2,6 +2,7 @@
 #include "app/appinfo.h"
 #include "app/frmSplash.h"
 #include "platform/formkit.h"
+#include "platform/noticelabel.h"
 #include "platform/notifyinglabel.h"
 #include "platform/twips.h"
 #include "support/isolatedhome.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace mitoon;
@@ -29,6 +31,26 @@ private slots:
         QVERIFY(!splash.Label1->text().startsWith(QString(34, QChar(0x3000))));
         QVERIFY(splash.lblCompany->text().startsWith(QStringLiteral("URL ") + webAddress()));
         QCOMPARE(frmSplash::versionCaption(2, 10, 0), QStringLiteral("Version 2.10.0"));
+    }
+
+    void noticeFitsItsLabel()
+    {
+        frmSplash splash;
+        const QRect area = splash.Label1->contentsRect();
+        const QStringList lines =
+            NoticeLabel::wrap(splash.Label1->text(), splash.Label1->font(), area.width());
+        QVERIFY(lines.size() >= 3);
+        QVERIFY(lines.size() * QFontMetricsF(splash.Label1->font()).lineSpacing() <= area.height());
+        // The opening spaces wrap like any full-width character and push the first words into
+        // the second half of a line.
+        QVERIFY(lines.join(QString()) == splash.Label1->text());
+        const QString &opening = *std::find_if(lines.begin(), lines.end(), [](const QString &l) {
+            return !l.trimmed().isEmpty();
+        });
+        const qsizetype spaces = opening.indexOf(QRegularExpression(QStringLiteral("[^\\x{3000}]")));
+        QVERIFY(spaces > 0);
+        QVERIFY(QFontMetricsF(splash.Label1->font()).horizontalAdvance(opening.left(spaces))
+                >= area.width() / 2.0 - 12);
     }
 
     void productNameResetsWhateverIsAssigned()

@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""ミトーン's benchmarks, each as a ratio against a baseline measured in the same run.
+
+    python3 bench/run.py [--build build] [--runs 30] [--fuzz-seconds 0]
+
+Prints a table and, last, one line of name=value pairs. Run it on an otherwise idle machine;
+it needs xvfb-run for the X11 figures."""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def stats(values):
+    return statistics.median(values), min(values), max(values)
+
+
+def isolated_env(platform, home):
+    env = dict(os.environ)
+    env.update(HOME=home, XDG_CONFIG_HOME=home + "/.config", XDG_DATA_HOME=home + "/.local/share",
+               XDG_RUNTIME_DIR=home + "/runtime", MITOON_DRIVE_C=home + "/drive_c",
+               QT_QPA_PLATFORM=platform, MITOON_PROBE_FIRST_PAINT="1")
+    os.makedirs(home + "/runtime", mode=0o700, exist_ok=True)
+    return env
+
+
+def first_paint(binary, env):
+    """Milliseconds from starting the process to its main window's first paint, and RSS in KB."""
+    start = time.time_ns()
+    out = subprocess.run([binary], env=env, capture_output=True, text=True, timeout=60).stdout
+    fields = dict(item.split("=") for item in out.split())
+    return (int(fields["first_paint_ns"]) - start) / 1e6, int(fields["rss_kb"])
+
+
+def busy_wait_ms(build):
+    out = subprocess.run([os.path.join(build, "bench", "bench-busywait")], capture_output=True,
+                         text=True, timeout=60).stdout
+    return float(out.split("=")[1])
+
+
+def startup(build, platform, runs, rows, pairs):
+    with tempfile.TemporaryDirectory() as home:
+        env = isolated_env(platform, home)
+        mitoon, base = [], []
+        for _ in range(runs):  # interleaved, so drifts of the machine hit both alike
+            mitoon.append(first_paint(os.path.join(build, "mitoon"), env))
+            base.append(first_paint(os.path.join(build, "bench", "bench-baseline"), env))
+    wait = statistics.median(busy_wait_ms(build) for _ in range(5))
+    m_ms, b_ms = stats([t for t, _ in mitoon]), stats([t for t, _ in base])
+    m_kb, b_kb = stats([k for _, k in mitoon]), stats([k for _, k in base])
+    name = "offscreen" if platform == "offscreen" else "xvfb"
+    rows.append((f"start-up, {name}", "ms", m_ms, b_ms, m_ms[0] / (1.25 * b_ms[0] + wait),
+                 f"goal ≤ 1.25 × baseline + busy wait ({wait:.1f} ms)"))
+    rows.append((f"memory, {name}", "MB", tuple(v / 1024 for v in m_kb),
+                 tuple(v / 1024 for v in b_kb), m_kb[0] / b_kb[0] / 1.25, "goal ≤ 1.25 × baseline"))
+    pairs[f"startup_{name}_ms"] = round(m_ms[0], 1)
+    pairs[f"startup_{name}_baseline_ms"] = round(b_ms[0], 1)
+    pairs["busy_wait_ms"] = round(wait, 1)
+    pairs[f"rss_{name}_mb"] = round(m_kb[0] / 1024, 1)
+    pairs[f"rss_{name}_baseline_mb"] = round(b_kb[0] / 1024, 1)
+
+
+def run_tool(args, platform, home):
+    env = isolated_env(platform, home)
+    env.pop("MITOON_PROBE_FIRST_PAINT")
+    out = subprocess.run(args, env=env, capture_output=True, text=True, timeout=600).stdout
+    return dict(item.split("=") for item in out.split())
+
+
+def answers(build, platform, rows, pairs):
+    with tempfile.TemporaryDirectory() as home:
+        f = run_tool([os.path.join(build, "bench", "bench-answerlatency"), "1000"], platform, home)
+    name = "offscreen" if platform == "offscreen" else "xvfb"
+    median, p99 = float(f["median_ms"]), float(f["p99_ms"])
+    rows.append((f"answer → next ring painted, {name}", "ms", (median, median, float(f["max_ms"])),
+                 None, max(median / 2, p99 / 8), f"p99 {p99:.3f} ms; goal median < 2, p99 < 8"))
+    pairs[f"answer_{name}_median_ms"] = median
+    pairs[f"answer_{name}_p99_ms"] = p99
+
+
+def records(build, rows, pairs, runs):
+    tool = os.path.join(build, "bench", "bench-records")
+    if not os.path.exists(tool):
+        return
+    with tempfile.TemporaryDirectory() as home:
+        window, decode, save_median, save_p99 = [], [], [], []
+        for _ in range(max(3, runs // 5)):
+            f = run_tool([tool], "offscreen", home)
+            window.append(float(f["window_ms"]))
+            decode.append(float(f["decode_ms"]))
+            save_median.append(float(f["save_median_ms"]))
+            save_p99.append(float(f["save_p99_ms"]))
+    w, d = stats(window), stats(decode)
+    rows.append(("records window, 100,000 lines", "ms", w, d, w[0] / d[0] / 3,
+                 "baseline: QStringDecoder alone; goal ≤ 3×"))
+    s = stats(save_median)
+    rows.append(("save (append + fsync)", "ms", s, None, None,
+                 f"p99 {statistics.median(save_p99):.3f} ms"))
+    pairs["records_window_ms"] = round(w[0], 2)
+    pairs["records_decode_ms"] = round(d[0], 2)
+    pairs["save_median_ms"] = round(s[0], 3)
+    pairs["save_p99_ms"] = round(statistics.median(save_p99), 3)
+
+
+def fuzz(build, seconds, rows, pairs):
+    folder = os.path.join(build + "-fuzz", "fuzz")
+    if seconds <= 0 or not os.path.isdir(folder):
+        return
+    for target in sorted(os.listdir(folder)):
+        path = os.path.join(folder, target)
+        if not (target.startswith("fuzz_") and os.access(path, os.X_OK)):
+            continue
+        corpus = tempfile.mkdtemp()
+        seeds = os.path.join(os.path.dirname(__file__), "..", "tests", "fuzz", "corpus", target)
+        result = subprocess.run([path, f"-max_total_time={seconds}", "-print_final_stats=1", corpus]
+                                + ([seeds] if os.path.isdir(seeds) else []),
+                                capture_output=True, text=True)
+        execs = next((l.split(":")[1].strip() for l in result.stderr.splitlines()
+                      if l.startswith("stat::number_of_executed_units")), "?")
+        rows.append((f"fuzz {target}", "s", (seconds, seconds, seconds), None, None,
+                     f"{execs} inputs, exit {result.returncode}"))
+        pairs[f"{target}_execs"] = execs
+
+
+def fmt(triple):
+    if triple is None:
+        return "-"
+    return f"{triple[0]:.3f} [{triple[1]:.3f}, {triple[2]:.3f}]"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--build", default="build")
+    parser.add_argument("--runs", type=int, default=30)
+    parser.add_argument("--fuzz-seconds", type=int, default=0)
+    parser.add_argument("--inside-xvfb", action="store_true", help=argparse.SUPPRESS)
+    args = parser.parse_args()
+    if not args.inside_xvfb and "DISPLAY" not in os.environ:
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable,
+                               __file__, "--inside-xvfb"] + sys.argv[1:])
+    rows, pairs = [], {}
+    for platform in ("offscreen", "xcb"):
+        startup(args.build, platform, args.runs, rows, pairs)
+        answers(args.build, platform, rows, pairs)
+    records(args.build, rows, pairs, args.runs)
+    fuzz(args.build, args.fuzz_seconds, rows, pairs)
+
+    print(f"{'benchmark':36} {'unit':4} {'ミトーン median [min, max]':32} {'baseline median [min, max]':32} {'of goal':7}  note")
+    for name, unit, value, base, goal, note in rows:
+        share = f"{goal:.2f}" if goal is not None else "-"
+        print(f"{name:36} {unit:4} {fmt(value):32} {fmt(base):32} {share:7}  {note}")
+    print(" ".join(f"{k}={v}" for k, v in pairs.items()))
+
+
+if __name__ == "__main__":
+    main()

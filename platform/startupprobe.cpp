@@ -1,0 +1,63 @@
+#include "platform/startupprobe.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <ctime>
+
+namespace mitoon {
+
+namespace {
+
+long residentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+class FirstPaintFilter : public QObject
+{
+public:
+    FirstPaintFilter(QWidget *window) : QObject(window), window_(window) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!done_ && event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->window() == window_) {
+            done_ = true;
+            // Report once the painted frame has been handed to the window system.
+            QTimer::singleShot(0, this, [] {
+                timespec now{};
+                clock_gettime(CLOCK_REALTIME, &now);
+                std::printf("first_paint_ns=%lld rss_kb=%ld\n",
+                            (long long)now.tv_sec * 1000000000LL + now.tv_nsec, residentKilobytes());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *window_;
+    bool done_ = false;
+};
+
+} // namespace
+
+void probeFirstPaint(QWidget *window)
+{
+    if (qEnvironmentVariableIsEmpty("MITOON_PROBE_FIRST_PAINT"))
+        return;
+    qApp->installEventFilter(new FirstPaintFilter(window));
+}
+
+} // namespace mitoon
