@@ -7,7 +7,7 @@ packages=(
     qt6-translations-l10n libgl-dev
     libgtest-dev
     fonts-ipafont-gothic
-    xvfb xauth xdotool imagemagick poppler-utils hyperfine
+    xvfb xauth xdotool imagemagick poppler-utils hyperfine python3 libxcb1-dev
     clang libclang-rt-14-dev
 )
 missing=()

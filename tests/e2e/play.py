@@ -1,0 +1,278 @@
+#!/usr/bin/env python3
+"""End-to-end: ミトーン as a person uses it, on a real X server, with the mouse.
+
+    play.py <build folder> <xmapwatch> <artefact folder>
+
+Starts build/mitoon in a throw-away home, waits for the splash screen and then the main
+window, calibrates with the keyboard, tests the left eye and the right eye by reading each
+ring's gap from a screenshot and clicking answer buttons, saves, and checks the bytes of the
+record file. Then it opens the records window through the menu and closes the program
+through "終了". Screenshots of a failing run stay in the artefact folder."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+BUILD, XMAPWATCH, ARTEFACTS = sys.argv[1:4]
+
+# Client-area positions of the layout, in pixels (15 twips to a pixel).
+RING = (296, 56)            # randort's top-left corner
+START = (80 + 40, 176 + 16)
+LEFT_EYE = (80 + 10, 136 + 16)
+RIGHT_EYE = (128 + 10, 136 + 16)
+SAVE = (48 + 72, 440 + 16)
+CM = (72 + 15, 112 + 10)
+# The answer buttons by orientation, 1 to 8 clockwise from up: their centres.
+BUTTONS = {1: (88 + 32, 216 + 24), 2: (152 + 32, 232 + 24), 3: (160 + 32, 280 + 24),
+           4: (152 + 32, 328 + 24), 5: (88 + 32, 344 + 24), 6: (24 + 32, 328 + 24),
+           7: (16 + 32, 280 + 24), 8: (24 + 32, 232 + 24)}
+# Directions of the gaps as seen from the ring's centre, x to the right and y down.
+DIRECTIONS = {1: (0, -1), 2: (1, -1), 3: (1, 0), 4: (1, 1), 5: (0, 1), 6: (-1, 1), 7: (-1, 0),
+              8: (-1, -1)}
+
+shots = []
+
+
+def fail(message):
+    print("FAILED:", message)
+    print(f"screenshots kept in {ARTEFACTS}")
+    sys.exit(1)
+
+
+def wait_for(what, condition, timeout=15.0, interval=0.02):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(interval)
+    fail(f"timed out waiting for {what}")
+
+
+def run(*args):
+    return subprocess.run(args, capture_output=True, text=True).stdout
+
+
+class Screen:
+    """One screenshot of a window as rows of RGB triples."""
+
+    def __init__(self, window, name):
+        path = os.path.join(ARTEFACTS, f"{len(shots):03d}-{name}.png")
+        subprocess.run(["import", "-window", str(window), path], check=True,
+                       capture_output=True)
+        shots.append(path)
+        size = run("identify", "-format", "%w %h", path).split()
+        self.width, self.height = int(size[0]), int(size[1])
+        self.data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True,
+                                   capture_output=True).stdout
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.data[i:i + 3])
+
+    def dark(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            return False
+        return sum(self.pixel(x, y)) < 3 * 128
+
+
+class MainWindow:
+    def __init__(self, wid):
+        self.wid = wid
+        geometry = dict(l.split("=") for l in run("xdotool", "getwindowgeometry", "--shell",
+                                                    str(wid)).split())
+        self.x, self.y = int(geometry["X"]), int(geometry["Y"])
+        self.client_top = None
+
+    def shot(self, name):
+        screen = Screen(self.wid, name)
+        if self.client_top is None:
+            # The menu bar is grey, the client area white: the first white row at the left.
+            self.client_top = next(y for y in range(screen.height)
+                                   if screen.pixel(2, y) == (255, 255, 255))
+        return screen
+
+    def click(self, point):
+        run("xdotool", "mousemove", "--sync", str(self.x + point[0]),
+            str(self.y + self.client_top + point[1]), "click", "1")
+
+    def key(self, *keys):
+        run("xdotool", "key", *keys)
+
+    def answers_enabled(self):
+        """True once the answer buttons are enabled: "上" is drawn black, not grey."""
+        screen = self.shot("buttons")
+        x, y = BUTTONS[1]
+        return sum(screen.dark(x + dx, self.client_top + y + dy)
+                   for dx in range(-10, 11) for dy in range(-10, 11)) > 10
+
+
+def ring(screen, top):
+    """The ring's dark pixels near randort: bounding box (x0, y0, x1, y1) or None."""
+    xs, ys = [], []
+    for y in range(top + RING[1], min(screen.height, top + RING[1] + 240)):
+        for x in range(RING[0], screen.width):
+            if screen.dark(x, y):
+                xs.append(x)
+                ys.append(y)
+    if not xs:
+        return None
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+def gap(screen, box):
+    """The orientation whose direction has the fewest dark pixels across the band."""
+    x0, y0, x1, y1 = box
+    cx, cy = (x0 + x1) / 2, (y0 + y1) / 2
+    a, b = (x1 - x0) / 2, (y1 - y0) / 2
+    darkness = {}
+    for orientation, (dx, dy) in DIRECTIONS.items():
+        norm = (dx * dx + dy * dy) ** 0.5
+        ux, uy = dx / norm, dy / norm
+        # Where the ray meets the outer ellipse.
+        reach = 1 / ((ux / a) ** 2 + (uy / b) ** 2) ** 0.5
+        count = 0
+        for spread in (-0.06, -0.03, 0, 0.03, 0.06):
+            sx, sy = ux - spread * uy, uy + spread * ux
+            for f in (0.72, 0.78, 0.84, 0.9, 0.95):
+                count += screen.dark(round(cx + sx * reach * f), round(cy + sy * reach * f))
+        darkness[orientation] = count
+    best = min(darkness, key=darkness.get)
+    ranked = sorted(darkness.values())
+    if ranked[0] == ranked[1]:
+        fail(f"gap unclear: {darkness}")
+    return best
+
+
+def answer(window, right, expected_rings):
+    """Reads the ring on view and answers it right or wrong; waits for the next ring."""
+    screen = window.shot("ring")
+    box = ring(screen, window.client_top)
+    if box is None:
+        fail("no ring on view")
+    shown = gap(screen, box)
+    chosen = shown if right else (shown + 3) % 8 + 1  # the opposite direction
+    window.click(BUTTONS[chosen])
+    # Every answer shrinks the ring: wait until the picture shows that.
+    width = box[2] - box[0]
+
+    def shrunk():
+        after = ring(window.shot("after"), window.client_top)
+        return after and after[2] - after[0] < width - 1
+    wait_for("the next ring", shrunk, timeout=10, interval=0.05)
+    expected_rings.append(shown)
+
+
+def test_eye(window, eye_button, answers):
+    window.click(eye_button)
+    window.click(START)
+    wait_for("the test to start", window.answers_enabled)
+    rings = []
+    for right in answers:
+        answer(window, right, rings)
+    return rings
+
+
+def main():
+    if os.path.isdir(ARTEFACTS):
+        shutil.rmtree(ARTEFACTS)
+    os.makedirs(ARTEFACTS)
+    home = tempfile.mkdtemp(prefix="mitoon-e2e-")
+    env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
+               XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
+               XDG_RUNTIME_DIR=home + "/runtime", MITOON_DRIVE_C=home + "/drive_c")
+    os.makedirs(home + "/.config")
+    os.makedirs(home + "/runtime", mode=0o700)
+    # The window at the top left, wide enough for a large ring right of the controls.
+    with open(home + "/.config/ミトーン.ini", "w") as ini:
+        ini.write("[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=9000\nMainHeight=8190\n")
+
+    watch = subprocess.Popen([XMAPWATCH], stdout=subprocess.PIPE, text=True)
+    events = []
+    if watch.stdout.readline().strip() != "ready":
+        fail("xmapwatch did not start")
+    threading.Thread(target=lambda: events.extend(iter(watch.stdout.readline, "")),
+                     daemon=True).start()
+
+    program = subprocess.Popen([os.path.join(BUILD, "mitoon")], env=env)
+    try:
+        # The splash screen, 497 × 307 pixels of client area in a 2-pixel frame, comes and
+        # goes before the main window shows.
+        splash = wait_for("the splash screen",
+                          lambda: next((e.split()[1] for e in events
+                                        if e.startswith("map") and e.split()[2] == "501x311"), None))
+        wait_for("the splash screen to go", lambda: f"unmap {splash}\n" in events)
+        wid = wait_for("the main window", lambda: run("xdotool", "search", "--onlyvisible",
+                                                        "--pid", str(program.pid)).split())
+        window = MainWindow(int(wid[-1]))
+        wait_for("the main window painted",
+                 lambda: window.shot("main").pixel(70, (window.client_top or 0) + 20) != (0, 0, 0)
+                 and ring(window.shot("main"), window.client_top))
+
+        # 14 inches at 300 cm, the last item of the list: a picture of 186 × 162 pixels, large
+        # enough to read its gap after many answers.
+        window.click(CM)
+        window.key(*["Down"] * 6)
+        wait_for("the calibrated ring", lambda: (lambda b: b and b[2] - b[0] > 120)(
+            ring(window.shot("calibrated"), window.client_top)))
+
+        # Left eye: four right answers, then two wrong ones: 0.1 × (4 + 1).
+        test_eye(window, LEFT_EYE, [True] * 4 + [False, False])
+        if window.answers_enabled():
+            fail("the answer buttons are still enabled after two wrong answers")
+        # Right eye: right, right, wrong, right, wrong, wrong: three right answers, 0.4.
+        test_eye(window, RIGHT_EYE, [True, True, False, True, False, False])
+
+        record = os.path.join(home, "drive_c", "Tool", "devwork", "mitoon.txt")
+        before = time.time()
+        window.click(SAVE)
+        wait_for("the record file", lambda: os.path.exists(record) and os.path.getsize(record))
+        data = open(record, "rb").read()
+        match = re.fullmatch(rb'#(\d{4})-(\d\d)-(\d\d)#,"(\d\d):(\d\d):(\d\d)","0\.5","0\.4"\r\n',
+                             data)
+        if not match:
+            fail(f"record file holds {data!r}")
+        saved = time.mktime(tuple(int(g) for g in match.groups()) + (0, 0, -1))
+        if abs(saved - before) > 120:
+            fail(f"record time {data!r} is not the time of saving")
+
+        def menu_item(y):
+            """Opens ﾌｧｲﾙ and, once its list is on view, clicks the item at client row y."""
+            shown = len(events)
+            window.click((20, -10))
+            wait_for("the File menu", lambda: any(e.startswith("map") for e in events[shown:]))
+            window.click((40, y))
+
+        # ﾌｧｲﾙ → 記録を見る opens the records window, which shows the line.
+        menu_item(10)
+        records = wait_for("the records window", lambda: [w for w in run(
+            "xdotool", "search", "--onlyvisible", "--pid", str(program.pid)).split()
+            if int(w) != window.wid])
+        shown = Screen(int(records[0]), "records")
+        if (shown.width, shown.height) != (336, 521):
+            fail(f"records window is {shown.width} × {shown.height}")
+        text_box = sum(shown.dark(x, y) for y in range(60, 90) for x in range(12, 280))
+        if text_box < 20:
+            fail("the records window shows no text")
+
+        # ﾌｧｲﾙ → 終了 closes everything and stores the window's geometry.
+        menu_item(57)
+        wait_for("the program to end", lambda: program.poll() is not None, timeout=10)
+        settings = open(home + "/.config/ミトーン.ini", encoding="utf-8").read()
+        if "MainLeft=0" not in settings or "MainWidth=9000" not in settings:
+            fail(f"settings after closing: {settings}")
+    finally:
+        if program.poll() is None:
+            program.kill()
+        watch.kill()
+        shutil.rmtree(home, ignore_errors=True)
+    shutil.rmtree(ARTEFACTS)
+    print("1 passed, 0 failed")
+
+
+main()
