@@ -21,6 +21,9 @@ std::optional<float> ringExtent(double base, const Variant &gamensize, const Var
     const double extent = p1 * q2;
     if (!std::isfinite(extent) || extent > std::numeric_limits<float>::max())
         return std::nullopt;
+    // An absurdly large display would round the ring away to nothing.
+    if (float(extent) <= 0.0f)
+        return std::nullopt;
     return float(extent);
 }
 

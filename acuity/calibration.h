@@ -19,7 +19,7 @@ inline constexpr float kTwipsPerVerticalUnit = float(7830.0 / 73.111);
 // One extent of the ring: base × (14 / inches) × (centimetres / 100), computed in double
 // precision in that order and rounded to single precision at the end. A larger display gives a
 // smaller ring, a longer distance a larger one. Nothing when either value is not a usable
-// number (not a positive finite number) or the extent does not fit a single.
+// number (not a positive finite number) or the extent does not fit a single, or rounds to 0.
 std::optional<float> ringExtent(double base, const Variant &gamensize, const Variant &kyori);
 
 // True for a value the sizing formula can use: a positive finite number.

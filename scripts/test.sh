@@ -1,9 +1,53 @@
 #!/bin/bash
 # Installs what is needed, builds and runs every test. CI runs exactly this.
+#   1. the normal build in build/ and its whole test suite;
+#   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/;
+#   3. each libFuzzer target for MITOON_FUZZ_SECONDS (20) seconds, built with clang in build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
+
 # Widget tests use the offscreen platform themselves; the end-to-end tests need a real X server.
+# Chromium refuses to run as root unless its sandbox is off: only tests set this.
 export QTWEBENGINE_DISABLE_SANDBOX=1
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j2
+run_suite() {
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$1" --output-on-failure -j2 \
+        --timeout 600
+}
+echo "== tests (build/)"
+run_suite build
+
+echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMITOON_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite build-asan
+unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+
+echo "== fuzzing (build-fuzz/)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMITOON_FUZZ=ON \
+    -DMITOON_BROWSER=OFF >/dev/null
+fuzzers=$(sed -n 's/^mitoon_add_fuzzer(\([a-z_]*\) .*/\1/p' tests/fuzz/CMakeLists.txt)
+# shellcheck disable=SC2086
+cmake --build build-fuzz -j"$(nproc)" --target $fuzzers
+passed=0
+failed=0
+for f in $fuzzers; do
+    corpus=$(mktemp -d)
+    if build-fuzz/tests/fuzz/"$f" -max_total_time="${MITOON_FUZZ_SECONDS:-20}" \
+        -artifact_prefix="build-fuzz/tests/fuzz/$f-" "$corpus" "tests/fuzz/corpus/$f" \
+        >"build-fuzz/tests/fuzz/$f.log" 2>&1; then
+        passed=$((passed + 1))
+        echo "fuzz $f: $(grep -c . <(ls "$corpus")) inputs in its corpus, no failure"
+    else
+        failed=$((failed + 1))
+        echo "fuzz $f FAILED:"
+        tail -n 40 "build-fuzz/tests/fuzz/$f.log"
+    fi
+    rm -rf "$corpus"
+done
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -54,6 +54,8 @@ TEST(SizingFormula, RefusesWhatIsNoPositiveFiniteNumber)
         EXPECT_FALSE(ringExtent(kBaseWidth, Variant::text("14"), Variant::text(bad)));
     }
     EXPECT_FALSE(ringExtent(kBaseWidth, Variant(), good)); // empty counts as 0
+    // Rounding to nothing in single precision: no extent rather than a ring of no size.
+    EXPECT_FALSE(ringExtent(kBaseWidth, Variant::text("144e95"), good));
     // Too large for a single: no extent rather than infinity.
     EXPECT_FALSE(ringExtent(kBaseWidth, Variant::text("1e-300"), Variant::text("1e300")));
 }
