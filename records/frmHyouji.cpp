@@ -1,0 +1,190 @@
+#include "records/frmHyouji.h"
+
+#include "app/appinfo.h"
+#include "platform/formkit.h"
+#include "platform/loadedforms.h"
+#include "platform/twips.h"
+#include "records/recordfile.h"
+#include "records/recordprinter.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+using namespace mitoon;
+
+namespace {
+
+QPointer<frmHyouji> &current()
+{
+    static QPointer<frmHyouji> window;
+    return window;
+}
+
+struct Placement
+{
+    QWidget *control;
+    int left, top, width, height;
+};
+
+} // namespace
+
+frmHyouji *frmHyouji::instance()
+{
+    if (!current()) {
+        current() = new frmHyouji;
+        LoadedForms::add(current());
+    }
+    return current();
+}
+
+frmHyouji *frmHyouji::loaded()
+{
+    return current();
+}
+
+frmHyouji::frmHyouji()
+{
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("結果表示"));
+    setWindowIcon(formkit::programIcon());
+    setFont(formkit::font(formkit::kPGothic, 12));
+    formkit::setBackground(this, formkit::systemColor(formkit::SystemColor::ThreeDLight));
+    createControls();
+    layOut();
+    connectHandlers();
+    // The box is first in the tab order: it takes the focus, and loads, when the window opens.
+    Text->setFocus();
+}
+
+void frmHyouji::createControls()
+{
+    Text = new QPlainTextEdit(this);
+    Text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text->setTabChangesFocus(true);
+
+    Label1 = new QLabel(QStringLiteral("記録表示"), this);
+    Label1->setFont(formkit::font(formkit::kPGothic, 18));
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    formkit::setBackground(Label1, formkit::systemColor(formkit::SystemColor::ThreeDLight));
+
+    tojiru = new QPushButton(QStringLiteral("閉じる"), this);
+    tojiru->setFont(formkit::font(formkit::kPGothic, 12, true));
+    detaclear = new QPushButton(QStringLiteral("全ﾃﾞｰﾀｰ削除"), this);
+    detaclear->setFont(formkit::font(formkit::kPGothic, 9.75));
+    print = new QPushButton(QStringLiteral("印刷"), this);
+    print->setFont(formkit::font(formkit::kPGothic, 12, true));
+    print->setDefault(true);
+
+    setTabOrder(Text, tojiru);
+    setTabOrder(tojiru, detaclear);
+    setTabOrder(detaclear, print);
+}
+
+void frmHyouji::layOut()
+{
+    // The client area is 5040 × 7815 twips with its top-left corner at 10065, 450 on the
+    // screen; resizing the window leaves the controls where they are.
+    setGeometry(twips::rect(10065, 450, 5040, 7815));
+    const Placement placements[] = {
+        {Label1, 1560, 240, 1575, 495},     {Text, 120, 840, 4335, 5175},
+        {tojiru, 120, 6000, 1695, 615},     {print, 2040, 6000, 855, 375},
+        {detaclear, 3120, 6120, 1335, 495},
+    };
+    for (const Placement &p : placements)
+        formkit::place(p.control, p.left, p.top, p.width, p.height);
+}
+
+void frmHyouji::connectHandlers()
+{
+    Text->installEventFilter(this);
+    connect(tojiru, &QPushButton::clicked, this, &frmHyouji::tojiru_Click);
+    connect(print, &QPushButton::clicked, this, &frmHyouji::print_Click);
+    connect(detaclear, &QPushButton::clicked, this, &frmHyouji::detaclear_Click);
+}
+
+bool frmHyouji::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Text)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        // A context menu closing hands the focus back without the box ever losing it.
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason && !textFocused_) {
+            textFocused_ = true;
+            Text_GotFocus();
+        }
+        break;
+    case QEvent::FocusOut:
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            textFocused_ = false;
+        break;
+    case QEvent::KeyPress: {
+        // With a default button, Enter in the box presses "印刷"; Ctrl+Enter starts a new line.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & Qt::ControlModifier)) {
+            print->click();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmHyouji::keyPressEvent(QKeyEvent *event)
+{
+    // The window has no cancel button, so Esc does not close it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmHyouji::Text_GotFocus()
+{
+    const ReadOutcome outcome = RecordFile::standard().read();
+    Text->setPlainText(outcome.ok ? recordformat::displayText(outcome.lines) : outcome.message);
+}
+
+void frmHyouji::print_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const bool printerInstalled = recordprinter::prepare(printer);
+    QPrintDialog dialog(&printer, this);
+    // Printing to a file only stands in for a missing printer.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, !printerInstalled);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Whatever goes wrong from here on ends the printing without a word.
+    recordprinter::print(printer, Text->toPlainText() + u'\n');
+}
+
+void frmHyouji::detaclear_Click()
+{
+    const FileOutcome outcome = RecordFile::standard().clear();
+    if (!outcome.ok) {
+        // The button stays, so the user can try again once the folder is put right.
+        QMessageBox::warning(this, appTitle(), outcome.message);
+        return;
+    }
+    detaclear->hide();
+}
+
+void frmHyouji::tojiru_Click()
+{
+    hide();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// The records window "結果表示": the whole record file as text, printing it and clearing it
+// back to its header line. There is one records window at a time. The File menu shows it
+// (modeless, without an owner), "閉じる" hides it, the close box destroys it.
+class frmHyouji : public QDialog
+{
+    Q_OBJECT
+public:
+    // The records window, created and loaded when there is none.
+    static frmHyouji *instance();
+    // The records window when one is loaded, else null.
+    static frmHyouji *loaded();
+
+    // Loads the record file into the box: every line, then CR LF. A file that cannot be read
+    // shows one line saying why instead.
+    void Text_GotFocus();
+    // Prints the box's text as shown, edits included, through the print dialog.
+    void print_Click();
+    // Clears the record file to its header line and hides this button. The box keeps its text
+    // until it next gains the focus.
+    void detaclear_Click();
+    void tojiru_Click();
+
+    QLabel *Label1 = nullptr;
+    QPlainTextEdit *Text = nullptr;
+    QPushButton *tojiru = nullptr;
+    QPushButton *print = nullptr;
+    QPushButton *detaclear = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    frmHyouji();
+    void createControls();
+    void layOut();
+    void connectHandlers();
+
+    // Whether `Text` has the focus. Showing the window gives the box two focus-in events, one
+    // from QDialog and one when the window system activates the window: one gain, one load.
+    bool textFocused_ = false;
+};

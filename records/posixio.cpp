@@ -1,0 +1,103 @@
+#include "records/posixio.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mitoon::posixio {
+
+bool Descriptor::reset()
+{
+    if (fd_ < 0)
+        return true;
+    // close() must not be retried on EINTR on Linux: the descriptor is gone either way.
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    return closed;
+}
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+int openFile(const QString &path, int flags, mode_t mode)
+{
+    const QByteArray native = nativePath(path);
+    int fd;
+    do {
+        fd = ::open(native.constData(), flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool writeOnce(int fd, const QByteArray &bytes)
+{
+    ssize_t written;
+    do {
+        written = ::write(fd, bytes.constData(), size_t(bytes.size()));
+    } while (written < 0 && errno == EINTR);
+    if (written < 0)
+        return false;
+    if (written != bytes.size()) {
+        errno = ENOSPC;
+        return false;
+    }
+    return true;
+}
+
+bool readAll(int fd, QByteArray *bytes)
+{
+    struct stat status = {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        bytes->reserve(qsizetype(status.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        bytes->append(buffer, got);
+    }
+}
+
+bool sync(int fd)
+{
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result < 0 && errno == EINTR);
+    return result == 0 || errno == EINVAL || errno == EROFS;
+}
+
+bool syncFolderOf(const QString &path)
+{
+    Descriptor folder(openFile(QFileInfo(path).path(), O_RDONLY | O_DIRECTORY));
+    return folder.valid() && sync(folder.get());
+}
+
+bool copyFile(const QString &from, const QString &to)
+{
+    Descriptor source(openFile(from, O_RDONLY));
+    QByteArray bytes;
+    if (!source.valid() || !readAll(source.get(), &bytes))
+        return false;
+    Descriptor target(openFile(to, O_WRONLY | O_CREAT | O_TRUNC));
+    return target.valid() && (bytes.isEmpty() || writeOnce(target.get(), bytes)) &&
+           sync(target.get()) && target.reset();
+}
+
+bool folderExists(const QString &path)
+{
+    struct stat status = {};
+    return ::stat(nativePath(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+} // namespace mitoon::posixio

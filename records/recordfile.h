@@ -1,0 +1,62 @@
+#pragma once
+
+#include "records/recordformat.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace mitoon {
+
+// How a file operation went. A failure carries a Japanese message that names the file and the
+// system's reason, and the errno value behind it.
+struct FileOutcome
+{
+    bool ok = true;
+    int error = 0;
+    QString message;
+};
+
+struct ReadOutcome : FileOutcome
+{
+    QStringList lines;
+};
+
+// The record file and the three ways the program touches it. Each call opens, uses and closes
+// the file; nothing stays open. Neither call leaves a half-written file behind:
+//  - an append writes its whole line with one write and syncs it to disk before it counts as
+//    saved; a line that did not fully reach the disk is taken back out;
+//  - a clear writes the header to a temporary file beside the record file, keeps the old file
+//    as mitoon.txt.bak and renames the temporary file over the record file.
+class RecordFile
+{
+public:
+    // `windowsPath` is the name the user knows, `localPath` where the file is on this machine.
+    RecordFile(const QString &windowsPath, const QString &localPath);
+    // The program's record file "C:\Tool\devwork\mitoon.txt".
+    static RecordFile standard();
+
+    const QString &windowsPath() const { return windowsPath_; }
+    const QString &localPath() const { return localPath_; }
+    QString backupPath() const { return localPath_ + QStringLiteral(".bak"); }
+
+    // Appends one line; creates the file, without a header, when it does not exist.
+    FileOutcome append(const QByteArray &line) const;
+    // Appends the record line of the results at the clock's moment.
+    FileOutcome appendRecord(const QString &hidarikekka, const QString &migikekka,
+                             const recordformat::Clock &clock = recordformat::systemClock()) const;
+    // Leaves the header line as the file's only line.
+    FileOutcome clear() const;
+    // The file's lines. A missing file in an existing folder is no error: it has no lines yet.
+    ReadOutcome read() const;
+
+private:
+    FileOutcome failure(const QString &what, int error) const;
+    QString temporaryPath() const { return localPath_ + QStringLiteral(".tmp"); }
+    bool keepBackup(int *error) const;
+
+    QString windowsPath_;
+    QString localPath_;
+};
+
+} // namespace mitoon

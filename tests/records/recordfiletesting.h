@@ -1,0 +1,29 @@
+#pragma once
+
+#include "records/recordfile.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <functional>
+
+namespace mitoon::testing {
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Runs `operation` as a user without special rights, so that file permissions apply even when
+// the tests run as root: a child process drops to "nobody" and reports the outcome back.
+FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation);
+
+} // namespace mitoon::testing

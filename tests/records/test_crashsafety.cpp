@@ -1,0 +1,135 @@
+// Kills a process that saves and clears the record file in a loop, at random moments, and
+// checks after every kill that the record file and its .bak hold whole lines only, that a clear
+// left either the old lines or the header alone, and that no reported save went missing.
+#include "churnlines.h"
+#include "recordfiletesting.h"
+#include "support/isolatedhome.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <poll.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace mitoon;
+using mitoon::testing::readBytes;
+namespace churn = mitoon::testing::churn;
+
+namespace {
+
+const QString kHome = mitoon::testing::isolateHome();
+
+struct KilledRun
+{
+    QList<QByteArray> events; // "saved N" and "cleared", in order
+};
+
+// Reads what the process has reported so far; waits up to `timeoutMs` for the first bytes.
+void readReports(int fd, QByteArray *text, int timeoutMs)
+{
+    pollfd poll = {fd, POLLIN, 0};
+    char buffer[4096];
+    while (::poll(&poll, 1, timeoutMs) > 0) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            return;
+        text->append(buffer, got);
+        timeoutMs = 0;
+    }
+}
+
+// Starts the churning process, waits until it is at work, lets it go on for `microseconds`
+// and kills it.
+KilledRun runAndKill(const QString &recordPath, int microseconds)
+{
+    int output[2];
+    if (::pipe(output) != 0)
+        return {};
+    const QByteArray argument = QFile::encodeName(recordPath);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(output[1], STDOUT_FILENO);
+        ::close(output[0]);
+        ::close(output[1]);
+        ::execl(MITOON_RECORD_CHURN, MITOON_RECORD_CHURN, argument.constData(),
+                static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    ::close(output[1]);
+    QByteArray text;
+    readReports(output[0], &text, 10000);
+    ::usleep(useconds_t(microseconds));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    readReports(output[0], &text, 0);
+    ::close(output[0]);
+    KilledRun run;
+    run.events = text.split('\n');
+    run.events.removeLast(); // the kill may have cut the last report short
+    return run;
+}
+
+TEST(CrashSafety, KillsDuringSavesAndClearsLeaveWholeLinesOnly)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString record = folder.path() + QStringLiteral("/mitoon.txt");
+    const QString backup = record + QStringLiteral(".bak");
+
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE(::testing::Message() << "seed " << seed);
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delay(0, 8000);
+
+    QElapsedTimer clock;
+    clock.start();
+    int runs = 0;
+    while (runs < 300 && (runs < 40 || clock.elapsed() < 2500)) {
+        const KilledRun run = runAndKill(record, delay(random));
+        ++runs;
+        ASSERT_FALSE(run.events.isEmpty()) << "the process never got to work";
+
+        const QByteArray recordBytes = readBytes(record);
+        const auto current = churn::parse(recordBytes);
+        ASSERT_TRUE(current) << "run " << runs << ": " << recordBytes.toStdString();
+        std::optional<churn::Parsed> kept;
+        if (QFileInfo::exists(backup)) {
+            const QByteArray backupBytes = readBytes(backup);
+            kept = churn::parse(backupBytes);
+            ASSERT_TRUE(kept) << "run " << runs << ": " << backupBytes.toStdString();
+        }
+
+        // The last save that reported back must still be on disk.
+        const qsizetype lastSave = [&] {
+            for (qsizetype i = run.events.size() - 1; i >= 0; --i)
+                if (run.events[i].startsWith("saved "))
+                    return i;
+            return qsizetype(-1);
+        }();
+        if (lastSave < 0)
+            continue;
+        const int saved = run.events[lastSave].mid(6).toInt();
+        const bool clearedSince = run.events.mid(lastSave).contains("cleared");
+        if (clearedSince) {
+            ASSERT_TRUE(current->header) << "run " << runs;
+            EXPECT_TRUE(current->counters.isEmpty() || current->counters.first() > saved);
+            ASSERT_TRUE(kept) << "run " << runs;
+            ASSERT_FALSE(kept->counters.isEmpty()) << "run " << runs;
+            EXPECT_EQ(kept->counters.last(), saved) << "run " << runs;
+        } else if (!current->counters.contains(saved)) {
+            // Killed after a clear had finished but before it could report.
+            ASSERT_TRUE(current->header && current->counters.isEmpty()) << "run " << runs;
+            ASSERT_TRUE(kept) << "run " << runs;
+            EXPECT_TRUE(kept->counters.contains(saved)) << "run " << runs;
+        }
+    }
+    std::printf("%d kills in %lld ms\n", runs, static_cast<long long>(clock.elapsed()));
+}
+
+} // namespace

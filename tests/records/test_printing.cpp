@@ -1,0 +1,181 @@
+#include "modalwatch.h"
+#include "pdfwords.h"
+#include "platform/drivepath.h"
+#include "platform/formkit.h"
+#include "recordfiletesting.h"
+#include "records/frmHyouji.h"
+#include "records/recordformat.h"
+#include "records/recordprinter.h"
+#include "support/isolatedhome.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace mitoon;
+using mitoon::testing::PdfWord;
+
+namespace {
+
+const QString kRecord = QStringLiteral("#2006-06-09#,\"14:03:27\",\"0.8\",\"1.2\"");
+
+QStringList texts(const QList<PdfWord> &words)
+{
+    QStringList list;
+    for (const PdfWord &word : words)
+        list.append(word.text);
+    return list;
+}
+
+bool printToPdf(const QString &path, const QString &text)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return recordprinter::print(printer, text);
+}
+
+// The dialog's "Print" button, which checks the output file before it accepts.
+QAbstractButton *acceptButton(QDialog *dialog)
+{
+    // The printer properties sheet inside the dialog has a button box of its own.
+    for (const auto *buttons : dialog->findChildren<QDialogButtonBox *>())
+        for (QAbstractButton *button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole &&
+                buttons->window() == dialog)
+                return button;
+    return nullptr;
+}
+
+QString documentsFolder()
+{
+    return QDir::homePath() + QStringLiteral("/Documents");
+}
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir temporary_;
+
+private slots:
+    void cleanup()
+    {
+        if (frmHyouji *window = frmHyouji::loaded())
+            window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDir(documentsFolder()).removeRecursively();
+        QFile::remove(QDir::homePath() + QStringLiteral("/mitoon.pdf"));
+    }
+
+    void printsTheTextIn14PointType()
+    {
+        const QString pdf = temporary_.filePath(QStringLiteral("records.pdf"));
+        const QString header = u'"' + recordformat::headerText() + u'"';
+        QVERIFY(printToPdf(pdf, header + u'\n' + kRecord + u'\n' + kRecord + u'\n'));
+        const auto words = testing::readPdfWords(pdf);
+        QVERIFY(words);
+        QCOMPARE(texts(*words),
+                 (QStringList{"\"", "日", "付", "時", "刻", "左目", "右目\"", kRecord, kRecord}));
+        // A word's box spans the font's ascent and descent: one em, 14 points, for this face.
+        for (const PdfWord &word : *words)
+            QVERIFY2(qAbs(word.height() - recordprinter::kPointSize) < 0.5,
+                     qPrintable(QStringLiteral("%1: %2 pt").arg(word.text).arg(word.height())));
+        // Lines follow each other at the line spacing of 14-point type, not of another size.
+        const double pitch = (*words).last().yMin - (*words)[7].yMin;
+        QVERIFY2(pitch > 14.0 && pitch < 14.0 * 1.5, qPrintable(QString::number(pitch)));
+    }
+
+    void longTextsRunOverPagesWithoutLosingALine()
+    {
+        const QString pdf = temporary_.filePath(QStringLiteral("long.pdf"));
+        QStringList lines;
+        for (int i = 1; i <= 150; ++i)
+            lines.append(QStringLiteral("line%1").arg(i));
+        QVERIFY(printToPdf(pdf, lines.join(u'\n') + u'\n'));
+        const auto words = testing::readPdfWords(pdf);
+        QVERIFY(words);
+        QCOMPARE(texts(*words), lines);
+        QVERIFY((*words).last().page >= 3);
+    }
+
+    void withoutPrinterThePdfGoesToTheDocumentsFolder()
+    {
+        QVERIFY(QDir().mkpath(documentsFolder()));
+        QCOMPARE(recordprinter::fallbackPdfPath(),
+                 documentsFolder() + QStringLiteral("/mitoon.pdf"));
+        QVERIFY(QDir(documentsFolder()).removeRecursively());
+        QCOMPARE(recordprinter::fallbackPdfPath(),
+                 QDir::homePath() + QStringLiteral("/mitoon.pdf"));
+    }
+
+    void enterInTheBoxPrintsTheTextAsShown()
+    {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("a printer is installed; the dialog would print on paper");
+        QVERIFY(QDir().mkpath(documentsFolder()));
+        const QString record = drive::localPath(drive::kRecordFile);
+        QVERIFY(testing::writeBytes(record, kRecord.toLatin1() + "\r\n"));
+        frmHyouji *window = frmHyouji::instance();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->Text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window->Text, QStringLiteral("typed"));
+
+        bool printToFileOffered = false;
+        testing::whenModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QPrintDialog *>(modal);
+            if (!dialog) {
+                modal->close();
+                return;
+            }
+            printToFileOffered = dialog->testOption(QAbstractPrintDialog::PrintToFile);
+            acceptButton(dialog)->click();
+        });
+        QTest::keyClick(window->Text, Qt::Key_Return);
+        QVERIFY(printToFileOffered);
+        const auto words = testing::readPdfWords(documentsFolder() + QStringLiteral("/mitoon.pdf"));
+        QVERIFY(words);
+        QCOMPARE(texts(*words), (QStringList{kRecord, "typed"}));
+        // Enter pressed the default button; it did not start a new line in the box.
+        QCOMPARE(window->Text->blockCount(), 2);
+    }
+
+    void cancellingTheDialogPrintsNothing()
+    {
+        QVERIFY(QDir().mkpath(documentsFolder()));
+        frmHyouji *window = frmHyouji::instance();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        bool dialogSeen = false;
+        testing::whenModal([&](QWidget *modal) {
+            dialogSeen = qobject_cast<QPrintDialog *>(modal) != nullptr;
+            modal->close();
+        });
+        QTest::mouseClick(window->print, Qt::LeftButton);
+        QVERIFY(dialogSeen);
+        QVERIFY(!QFileInfo::exists(documentsFolder() + QStringLiteral("/mitoon.pdf")));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    mitoon::testing::isolateHome();
+    QApplication app(argc, argv);
+    formkit::registerFontSubstitutions();
+    TestPrinting test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_printing.moc"

@@ -1,0 +1,216 @@
+#include "recordfiletesting.h"
+#include "records/recordfile.h"
+#include "support/isolatedhome.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+using namespace mitoon;
+using mitoon::testing::readBytes;
+using mitoon::testing::writeBytes;
+
+namespace {
+
+const QString kHome = mitoon::testing::isolateHome();
+
+const QByteArray kOldLines = "#2006-06-09#,\"14:03:27\",\"0.8\",\"1.2\"\r\n"
+                             "#2006-06-10#,\"08:00:00\",,\"1\"\r\n";
+
+class RecordFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(temporary.isValid());
+        folder = temporary.path() + QStringLiteral("/Tool/devwork");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        // Other users must reach the folder for the tests that run without special rights.
+        for (const QString &path : {temporary.path(), temporary.path() + "/Tool", folder})
+            ::chmod(QFile::encodeName(path).constData(), 0755);
+    }
+
+    // The read-only tests leave a folder that its owner could not empty otherwise.
+    void TearDown() override { ::chmod(QFile::encodeName(folder).constData(), 0755); }
+
+    QString path() const { return folder + QStringLiteral("/mitoon.txt"); }
+    RecordFile file() const
+    {
+        return RecordFile(QStringLiteral("C:\\Tool\\devwork\\mitoon.txt"), path());
+    }
+    QStringList leftovers() const
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    QTemporaryDir temporary;
+    QString folder;
+};
+
+// A failure names the file both ways and gives the system's reason in Japanese.
+void expectFailure(const FileOutcome &outcome, int error, const QString &localPath,
+                   const QString &reason)
+{
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.error, error);
+    EXPECT_TRUE(outcome.message.contains(QStringLiteral("C:\\Tool\\devwork\\mitoon.txt")))
+        << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.message.contains(localPath)) << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.message.contains(reason)) << outcome.message.toStdString();
+}
+
+TEST_F(RecordFileTest, AppendToAMissingFileCreatesItWithoutHeader)
+{
+    const auto clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(14, 3, 27)); };
+    ASSERT_TRUE(file().appendRecord("0.8", "1.2", clock).ok);
+    EXPECT_EQ(readBytes(path()), QByteArray("#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\r\n"));
+}
+
+TEST_F(RecordFileTest, AppendKeepsWhatIsThereAndAddsAtTheEnd)
+{
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_TRUE(file().append("third\r\n").ok);
+    ASSERT_TRUE(file().append("fourth\r\n").ok);
+    EXPECT_EQ(readBytes(path()), kOldLines + "third\r\nfourth\r\n");
+}
+
+TEST_F(RecordFileTest, ClearLeavesTheHeaderAloneAndKeepsTheOldBytesAsBak)
+{
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_TRUE(file().clear().ok);
+    EXPECT_EQ(readBytes(path()), recordformat::headerLine());
+    EXPECT_EQ(readBytes(path()).size(), 41);
+    EXPECT_EQ(readBytes(file().backupPath()), kOldLines);
+    EXPECT_EQ(leftovers(), QStringList({"mitoon.txt", "mitoon.txt.bak"}));
+
+    // The backup is a file of its own: later saves do not reach it.
+    ASSERT_TRUE(file().append("new\r\n").ok);
+    EXPECT_EQ(readBytes(file().backupPath()), kOldLines);
+}
+
+TEST_F(RecordFileTest, ClearAgainReplacesTheBakWithTheFileBeforeIt)
+{
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().append("new\r\n").ok);
+    ASSERT_TRUE(file().clear().ok);
+    EXPECT_EQ(readBytes(file().backupPath()), recordformat::headerLine() + "new\r\n");
+}
+
+TEST_F(RecordFileTest, ClearWithoutAFileWritesTheHeaderAndNoBak)
+{
+    ASSERT_TRUE(file().clear().ok);
+    EXPECT_EQ(readBytes(path()), recordformat::headerLine());
+    EXPECT_EQ(leftovers(), QStringList({"mitoon.txt"}));
+}
+
+TEST_F(RecordFileTest, ClearKeepsTheFilesPermissions)
+{
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0600), 0);
+    ASSERT_TRUE(file().clear().ok);
+    struct stat status = {};
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+}
+
+TEST_F(RecordFileTest, ReadGivesTheLinesAsStored)
+{
+    ASSERT_TRUE(writeBytes(path(), recordformat::headerLine() + "#2006-06-09#,\"14:03:27\",,\r"
+                                                                "last"));
+    const ReadOutcome outcome = file().read();
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.lines, QStringList({u'"' + recordformat::headerText() + u'"',
+                                          "#2006-06-09#,\"14:03:27\",,", "last"}));
+}
+
+TEST_F(RecordFileTest, ReadOfAnEmptyOrMissingFileGivesNoLines)
+{
+    ReadOutcome missing = file().read();
+    EXPECT_TRUE(missing.ok);
+    EXPECT_TRUE(missing.lines.isEmpty());
+
+    ASSERT_TRUE(writeBytes(path(), QByteArray()));
+    ReadOutcome empty = file().read();
+    EXPECT_TRUE(empty.ok);
+    EXPECT_TRUE(empty.lines.isEmpty());
+}
+
+TEST_F(RecordFileTest, ReadShowsInvalidBytesAsReplacementCharacters)
+{
+    ASSERT_TRUE(writeBytes(path(), QByteArray("\x93\xfa\x82\r\n\xff"
+                                              "1.2\r\n")));
+    const ReadOutcome outcome = file().read();
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.lines,
+              QStringList({QStringLiteral("日\uFFFD"), QStringLiteral("\uFFFD1.2")}));
+}
+
+TEST_F(RecordFileTest, MissingFolderFailsEveryOperationAndCreatesNothing)
+{
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    const QString reason = QStringLiteral("そのようなファイルやフォルダーはありません");
+    expectFailure(file().append("line\r\n"), ENOENT, path(), reason);
+    expectFailure(file().clear(), ENOENT, path(), reason);
+    expectFailure(file().read(), ENOENT, path(), reason);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST_F(RecordFileTest, AFolderInPlaceOfTheFileFailsAndStays)
+{
+    ASSERT_TRUE(QDir().mkpath(path()));
+    const QString reason = QStringLiteral("同じ名前のフォルダーがあります");
+    expectFailure(file().append("line\r\n"), EISDIR, path(), reason);
+    expectFailure(file().clear(), EISDIR, path(), reason);
+    expectFailure(file().read(), EISDIR, path(), reason);
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+    EXPECT_EQ(leftovers(), QStringList());
+}
+
+TEST_F(RecordFileTest, AFullDiskFailsTheSave)
+{
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
+    expectFailure(file().append("line\r\n"), ENOSPC, path(),
+                  QStringLiteral("ディスクに空きがありません"));
+}
+
+TEST_F(RecordFileTest, ReadOnlyFolderRefusesANewFile)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    const RecordFile records = file();
+    expectFailure(mitoon::testing::runUnprivileged([&] { return records.append("line\r\n"); }),
+                  EACCES, path(), QStringLiteral("アクセスが許可されていません"));
+    EXPECT_EQ(leftovers(), QStringList());
+}
+
+TEST_F(RecordFileTest, ReadOnlyFolderRefusesAClearAndLosesNothing)
+{
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ::chmod(QFile::encodeName(path()).constData(), 0666);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    const RecordFile records = file();
+    expectFailure(mitoon::testing::runUnprivileged([&] { return records.clear(); }), EACCES, path(),
+                  QStringLiteral("アクセスが許可されていません"));
+    EXPECT_EQ(readBytes(path()), kOldLines);
+    EXPECT_EQ(leftovers(), QStringList({"mitoon.txt"}));
+    // The file itself is still writable: saving goes on working.
+    EXPECT_TRUE(mitoon::testing::runUnprivileged([&] { return records.append("line\r\n"); }).ok);
+    EXPECT_EQ(readBytes(path()), kOldLines + "line\r\n");
+}
+
+TEST_F(RecordFileTest, ReadOnlyFileRefusesTheSaveAndKeepsItsBytes)
+{
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0444), 0);
+    const RecordFile records = file();
+    expectFailure(mitoon::testing::runUnprivileged([&] { return records.append("line\r\n"); }),
+                  EACCES, path(), QStringLiteral("アクセスが許可されていません"));
+    EXPECT_EQ(readBytes(path()), kOldLines);
+}
+
+} // namespace
