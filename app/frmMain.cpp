@@ -227,6 +227,13 @@ void frmMain::setTabOrder()
 
 void frmMain::connectHandlers()
 {
+    // Only a pick from the list (mouse, arrow keys, wheel) is a click. An editable combo box
+    // would also report typed text that matches an item, when the box loses the focus or its
+    // completer accepts: typing alone must change nothing.
+    for (QComboBox *box : {inti, cm}) {
+        box->lineEdit()->setCompleter(nullptr);
+        disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
+    }
     connect(inti, &QComboBox::activated, this, &frmMain::inti_Click);
     connect(cm, &QComboBox::activated, this, &frmMain::cm_Click);
     connect(hidarime, &QRadioButton::clicked, this, [this] { hidarime_Click(0); });

@@ -254,6 +254,11 @@ private slots:
         QTest::keyClicks(w->inti->lineEdit(), QStringLiteral("19"));
         settle();
         QVERIFY(qAbs(w->randort->widthTwips() - 465) < 0.01);
+        // Leaving the box with a text that is on the list is no pick either.
+        QTest::keyClick(w->inti, Qt::Key_Tab);
+        settle();
+        QCOMPARE(QApplication::focusWidget(), w->cm);
+        QVERIFY(qAbs(w->randort->widthTwips() - 465) < 0.01);
         pickItem(w->cm, QStringLiteral("150"));
         QVERIFY(qAbs(w->randort->widthTwips() - 930 * 14.0 / 19 * 1.5) < 0.5);
     }
