@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/registry.h"
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace mitoon {
+
+class NotifyingLabel;
+
+// The About box: ring logo, product name, version, the warning notice, the author and the
+// maker's contact data. Starts the system-information tool and opens the browser window on
+// the maker's web site.
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget *owner = nullptr);
+
+    // The Help menu's "ﾊﾞｰｼﾞｮﾝ情報": a new About box, modal over `owner`; returns once it is
+    // closed.
+    static void showModal(QWidget *owner);
+
+    // The version label's text for a version.
+    static QString versionCaption(int major, int minor, int revision);
+
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdSysInfo = nullptr;
+    QLabel *picIcon = nullptr;
+    QLabel *lblDisclaimer = nullptr;
+    QLabel *lblVersion = nullptr;
+    NotifyingLabel *lblTitle = nullptr;
+    QLabel *lblDescription = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QFrame *Line1[2] = {nullptr, nullptr};
+
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+    void Command1_Click();
+    void StartSysInfo();
+    static bool GetKeyValue(registry::HKEY KeyRoot, const QString &KeyName,
+                            const QString &SubKeyRef, QString &KeyVal);
+
+    // True while the browser window is open over the box; the box takes no input meanwhile.
+    bool waitingForBrowser() const { return waitingForBrowser_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createContactRow();
+    void createSeparator();
+    void lblTitle_Change();
+    void centreOnScreen();
+
+    bool waitingForBrowser_ = false;
+};
+
+} // namespace mitoon

@@ -1,0 +1,189 @@
+#include "info/frmAbout.h"
+
+#include "localpageserver.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+
+using namespace mitoon;
+
+// The About box while the browser window is open. The browser is played by a stand-in program
+// that only waits, and once by the real one showing a page from 127.0.0.1.
+class TestAboutBrowser : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder;
+    QWidget *owner = nullptr;
+    QLineEdit *ownerState = nullptr;
+    QPointer<frmAbout> box;
+
+    void openBox()
+    {
+        box = new frmAbout(owner);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+    }
+
+    // A program that notes its process id and arguments and then becomes `command`.
+    QString wrapper(const QString &command)
+    {
+        const QString path = folder.filePath(QStringLiteral("browser.sh"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        file.write("#!/bin/sh\necho $$ > '" + QFile::encodeName(pidFile()) +
+                   "'\n"
+                   "printf '%s\\n' \"$@\" > '" +
+                   QFile::encodeName(argumentsFile()) +
+                   "'\n"
+                   "exec " +
+                   command.toUtf8() + "\n");
+        file.close();
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        return path;
+    }
+    QString pidFile() const { return folder.filePath(QStringLiteral("browser.pid")); }
+    QString argumentsFile() const { return folder.filePath(QStringLiteral("browser.args")); }
+    qint64 browserPid() const
+    {
+        QFile file(pidFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+    }
+
+    // Clicks Command1 and, while the browser is up, runs `whileOpen`; returns after the click.
+    void clickCommand1(const std::function<void()> &whileOpen)
+    {
+        QTimer::singleShot(0, this, whileOpen);
+        QTest::mouseClick(box->Command1, Qt::LeftButton);
+    }
+
+    struct WhileOpen
+    {
+        bool waiting = false;
+        int pressed = -1; // buttons pressed by the keys and clicks meanwhile
+        bool stayedOpen = false;
+        bool killed = false;
+    };
+
+    // Checks that the waiting box takes no input, then kills the browser process.
+    WhileOpen tryTheBoxThenKill(const std::function<bool()> &browserShows)
+    {
+        WhileOpen seen;
+        const bool shows = QTest::qWaitFor(browserShows, 30000);
+        const qint64 pid = browserPid();
+        seen.waiting = box->waitingForBrowser();
+        QSignalSpy okPressed(box->cmdOK, &QPushButton::clicked);
+        QSignalSpy sysInfoPressed(box->cmdSysInfo, &QPushButton::clicked);
+        QTest::keyClick(box, Qt::Key_Escape);
+        QTest::keyClick(box->cmdOK, Qt::Key_Return);
+        QTest::mouseClick(box->cmdOK, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
+        QCoreApplication::processEvents();
+        seen.pressed = int(okPressed.count() + sysInfoPressed.count());
+        // The window's close button cannot close it either.
+        box->close();
+        QCoreApplication::processEvents();
+        seen.stayedOpen = box && box->isVisible();
+        seen.killed = shows && pid > 0 && ::kill(pid_t(pid), SIGKILL) == 0;
+        return seen;
+    }
+
+    void checkUsableAfterwards()
+    {
+        QVERIFY(box);
+        QVERIFY(!box->waitingForBrowser());
+        QCOMPARE(ownerState->text(), QStringLiteral("右眼 1.2"));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QTRY_VERIFY(!box);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        qputenv("MITOON_DRIVE_C", QFile::encodeName(folder.filePath(QStringLiteral("drive_c"))));
+        qputenv("MITOON_REGISTRY", QFile::encodeName(folder.filePath(QStringLiteral("none.txt"))));
+        qputenv("MITOON_START_ADDRESS", "http://127.0.0.1:9/start");
+        owner = new QWidget;
+        ownerState = new QLineEdit(QStringLiteral("右眼 1.2"), owner);
+        owner->show();
+    }
+
+    void cleanupTestCase() { delete owner; }
+
+    void cleanup()
+    {
+        delete box;
+        qunsetenv("MITOON_BROWSER_PROGRAM");
+        QFile::remove(pidFile());
+        QFile::remove(argumentsFile());
+    }
+    void browserTakesTheBoxInputUntilItEnds()
+    {
+        qputenv("MITOON_BROWSER_PROGRAM", QFile::encodeName(wrapper("/bin/sleep 60")));
+        openBox();
+        WhileOpen seen;
+        clickCommand1([&] { seen = tryTheBoxThenKill([&] { return browserPid() > 0; }); });
+        QVERIFY(seen.waiting);
+        QCOMPARE(seen.pressed, 0);
+        QVERIFY(seen.stayedOpen);
+        QVERIFY(seen.killed);
+        QFile arguments(argumentsFile());
+        QVERIFY(arguments.open(QIODevice::ReadOnly));
+        QByteArray expected = "--\nhttp://127.0.0.1:9/start\n";
+        // On X11 the browser window is kept above the box.
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            expected.prepend("--transient-for\n" + QByteArray::number(box->winId()) + '\n');
+        QCOMPARE(arguments.readAll(), expected);
+        checkUsableAfterwards();
+    }
+
+    void browserThatCannotStartLeavesTheBoxUsable()
+    {
+        qputenv("MITOON_BROWSER_PROGRAM", QFile::encodeName(folder.filePath("no-such-program")));
+        openBox();
+        QTest::mouseClick(box->Command1, Qt::LeftButton);
+        checkUsableAfterwards();
+    }
+
+    void realBrowserKilledWhileShowing()
+    {
+#ifndef MITOON_BROWSER_EXECUTABLE
+        QSKIP("built without the browser window");
+#else
+        testing::LocalPageServer server;
+        QVERIFY(server.isListening());
+        server.addPage(QStringLiteral("/"), QStringLiteral("ミトーンのページ"));
+        qputenv("MITOON_START_ADDRESS", server.url(QStringLiteral("/")).toUtf8());
+        qputenv(
+            "MITOON_BROWSER_PROGRAM",
+            QFile::encodeName(wrapper(QStringLiteral("'" MITOON_BROWSER_EXECUTABLE "' \"$@\""))));
+        openBox();
+        WhileOpen seen;
+        clickCommand1([&] {
+            seen = tryTheBoxThenKill([&] { return server.requests.contains(QStringLiteral("/")); });
+        });
+        qputenv("MITOON_START_ADDRESS", "http://127.0.0.1:9/start");
+        QVERIFY(seen.waiting);
+        QCOMPARE(seen.pressed, 0);
+        QVERIFY(seen.stayedOpen);
+        QVERIFY(seen.killed);
+        checkUsableAfterwards();
+#endif
+    }
+};
+
+QTEST_MAIN(TestAboutBrowser)
+#include "test_aboutbrowser.moc"

@@ -1,0 +1,227 @@
+#include "app/appinfo.h"
+#include "info/frmAbout.h"
+#include "info/sysinfolauncher.h"
+#include "platform/loadedforms.h"
+#include "platform/notifyinglabel.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace mitoon;
+
+// The About box: its texts, looks and keys, and the system-information message.
+class TestFrmAbout : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder;
+    QWidget *owner = nullptr;
+    QLineEdit *ownerState = nullptr;
+    QPointer<frmAbout> box;
+
+    void openBox()
+    {
+        box = new frmAbout(owner);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        qputenv("MITOON_DRIVE_C", QFile::encodeName(folder.filePath(QStringLiteral("drive_c"))));
+        qputenv("MITOON_REGISTRY", QFile::encodeName(folder.filePath(QStringLiteral("none.txt"))));
+        owner = new QWidget;
+        ownerState = new QLineEdit(QStringLiteral("右眼 1.2"), owner);
+        owner->show();
+    }
+
+    void cleanupTestCase() { delete owner; }
+
+    void cleanup() { delete box; }
+    void versionCaption_data()
+    {
+        QTest::addColumn<QList<int>>("version");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("this version") << QList<int>{1, 0, 15} << "ﾊﾞｰｼﾞｮﾝ 1.0.15";
+        QTest::newRow("never zero-filled") << QList<int>{2, 10, 0} << "ﾊﾞｰｼﾞｮﾝ 2.10.0";
+    }
+
+    void versionCaption()
+    {
+        QFETCH(QList<int>, version);
+        QFETCH(QString, caption);
+        QCOMPARE(frmAbout::versionCaption(version[0], version[1], version[2]), caption);
+    }
+
+    void loadFillsVersionAndTitle()
+    {
+        openBox();
+        QCOMPARE(box->lblVersion->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.0.15"));
+        QCOMPARE(box->lblTitle->text(), QStringLiteral("ミトーン"));
+    }
+
+    void titleAlwaysShowsTheProductName()
+    {
+        openBox();
+        QSignalSpy changes(box->lblTitle, &NotifyingLabel::changed);
+        box->lblTitle->setText(QStringLiteral("別の名前"));
+        QCOMPARE(box->lblTitle->text(), QStringLiteral("ミトーン"));
+        QCOMPARE(changes.count(), 2);
+    }
+
+    void texts()
+    {
+        openBox();
+        QCOMPARE(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+        QCOMPARE(box->cmdOK->text(), QStringLiteral("OK"));
+        QCOMPARE(box->cmdSysInfo->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
+        QCOMPARE(box->lblDescription->text(), QStringLiteral("-警告-"));
+        QCOMPARE(box->Label1->text(), warningNotice());
+        QVERIFY(box->Label1->text().startsWith(QString(33, QChar(0x3000))));
+        QVERIFY(box->Label1->text().at(33) != QChar(0x3000));
+        QVERIFY(box->Label1->wordWrap());
+        QCOMPARE(box->Label2->text(), QStringLiteral("Mail = mitoon@example.org"));
+        QCOMPARE(box->Label3->text(), QStringLiteral("URL ="));
+        QCOMPARE(box->Command1->text(), QStringLiteral("https://mitoon.example.org/"));
+        QCOMPARE(box->lblDisclaimer->text(), author());
+    }
+
+    void layout()
+    {
+        openBox();
+        QCOMPARE(box->size(), QSize(391, 235));
+        QCOMPARE(box->minimumSize(), box->maximumSize());
+        QCOMPARE(box->cmdOK->geometry(), QRect(283, 175, 98, 23));
+        QCOMPARE(box->cmdSysInfo->geometry(), QRect(284, 205, 97, 23));
+        QCOMPARE(box->picIcon->geometry(), QRect(8, 8, 97, 79));
+        QCOMPARE(box->lblTitle->geometry(), QRect(128, 16, 153, 32));
+        QCOMPARE(box->Label1->geometry(), QRect(112, 80, 273, 73));
+        // The web-address button covers the right part of "URL =".
+        QCOMPARE(box->Command1->geometry(), QRect(112, 184, 153, 17));
+        QCOMPARE(box->childAt(box->Command1->geometry().center()), box->Command1);
+        QVERIFY(box->Command1->geometry().intersects(box->Label3->geometry()));
+        QVERIFY(box->cmdOK->isDefault());
+    }
+
+    void looks()
+    {
+        openBox();
+        QCOMPARE(box->lblTitle->palette().color(QPalette::WindowText), QColor(0, 192, 0));
+        QCOMPARE(box->lblTitle->font().family(), QStringLiteral("ＭＳ ゴシック"));
+        QCOMPARE(box->lblTitle->font().pointSizeF(), 18.0);
+        QVERIFY(box->lblTitle->font().bold());
+        QCOMPARE(box->picIcon->pixmap().size(), QSize(93, 75));
+
+        const QImage image = box->grab().toImage();
+        // Etched separator: a grey line with a white one below it.
+        QCOMPARE(image.pixelColor(200, 162), QColor(128, 128, 128));
+        QCOMPARE(image.pixelColor(200, 163), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(200, 164), QColor(Qt::white));
+        QVERIFY(box->picIcon->autoFillBackground());
+        QCOMPARE(box->picIcon->palette().color(QPalette::Window), QColor(192, 192, 192));
+    }
+
+    void tabOrderAndFocus()
+    {
+        openBox();
+        QCOMPARE(QApplication::focusWidget(), box->cmdOK);
+        for (QWidget *next : {box->cmdSysInfo, box->Command1, box->cmdOK}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void enterAndEscClose_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("Esc on OK") << int(Qt::Key_Escape) << "cmdOK";
+        QTest::newRow("Esc on system information") << int(Qt::Key_Escape) << "cmdSysInfo";
+        QTest::newRow("Esc on the web address") << int(Qt::Key_Escape) << "Command1";
+        QTest::newRow("Enter on OK") << int(Qt::Key_Return) << "cmdOK";
+        QTest::newRow("keypad Enter on OK") << int(Qt::Key_Enter) << "cmdOK";
+    }
+
+    void enterAndEscClose()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, focus);
+        openBox();
+        const QHash<QString, QPushButton *> buttons{
+            {"cmdOK", box->cmdOK}, {"cmdSysInfo", box->cmdSysInfo}, {"Command1", box->Command1}};
+        QPushButton *button = buttons.value(focus);
+        button->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_VERIFY(!box);
+    }
+
+    void sysInfoWithoutToolSaysSo()
+    {
+        openBox();
+        // No desktop system-information program either.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(folder.path()));
+        QString text, title;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        QTimer::singleShot(0, this, [&] {
+            QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+            auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            text = message->text();
+            title = message->windowTitle();
+            buttons = message->standardButtons();
+            icon = message->icon();
+            QTest::keyClick(message, Qt::Key_Return);
+        });
+        // Enter on a focused button presses that button, not OK.
+        box->cmdSysInfo->setFocus();
+        QTest::keyClick(box->cmdSysInfo, Qt::Key_Return);
+        qputenv("PATH", path);
+        QCOMPARE(text, SysInfoLauncher::kUnavailableMessage);
+        QCOMPARE(title, appTitle());
+        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QVERIFY(box && box->isVisible());
+    }
+
+    void showModalOverTheOwnerKeepsItsState()
+    {
+        const int loaded = LoadedForms::count();
+        QPointer<frmAbout> shown;
+        bool modal = false;
+        QPoint offCentre;
+        QTimer::singleShot(0, this, [&] {
+            shown = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
+            if (!shown)
+                return;
+            modal = shown->isModal() && shown->parentWidget() == owner &&
+                    LoadedForms::count() == loaded + 1;
+            offCentre = shown->geometry().center() - shown->screen()->geometry().center();
+            QTest::keyClick(shown, Qt::Key_Escape);
+        });
+        frmAbout::showModal(owner);
+        QVERIFY(modal);
+        // Centred with its frame, whose size the window system decides.
+        QVERIFY(offCentre.manhattanLength() <= 8);
+        QTRY_VERIFY(!shown);
+        QCOMPARE(LoadedForms::count(), loaded);
+        QCOMPARE(ownerState->text(), QStringLiteral("右眼 1.2"));
+    }
+};
+
+QTEST_MAIN(TestFrmAbout)
+#include "test_frmabout.moc"
