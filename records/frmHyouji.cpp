@@ -4,6 +4,7 @@
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/twips.h"
+#include "records/progressiveloader.h"
 #include "records/recordfile.h"
 #include "records/recordprinter.h"
 
@@ -70,6 +71,7 @@ void frmHyouji::createControls()
     Text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text->setTabChangesFocus(true);
+    loader_ = new ProgressiveLoader(Text);
 
     Label1 = new QLabel(QStringLiteral("記録表示"), this);
     Label1->setFont(formkit::font(formkit::kPGothic, 18));
@@ -155,8 +157,11 @@ void frmHyouji::keyPressEvent(QKeyEvent *event)
 
 void frmHyouji::Text_GotFocus()
 {
-    const ReadOutcome outcome = RecordFile::standard().read();
-    Text->setPlainText(outcome.ok ? recordformat::displayText(outcome.lines) : outcome.message);
+    const TextOutcome outcome = RecordFile::standard().readText();
+    if (outcome.ok)
+        loader_->load(outcome.text);
+    else
+        loader_->show(outcome.message);
 }
 
 void frmHyouji::print_Click()
@@ -170,6 +175,7 @@ void frmHyouji::print_Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
     // Whatever goes wrong from here on ends the printing without a word.
+    loader_->finish();
     recordprinter::print(printer, Text->toPlainText() + u'\n');
 }
 

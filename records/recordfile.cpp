@@ -135,8 +135,17 @@ FileOutcome RecordFile::clear() const
 
 ReadOutcome RecordFile::read() const
 {
-    const QString what = QStringLiteral("を読み込めませんでした");
+    TextOutcome text = readText();
     ReadOutcome outcome;
+    static_cast<FileOutcome &>(outcome) = text;
+    outcome.lines = recordformat::splitLines(text.text);
+    return outcome;
+}
+
+TextOutcome RecordFile::readText() const
+{
+    const QString what = QStringLiteral("を読み込めませんでした");
+    TextOutcome outcome;
     Descriptor file(posixio::openFile(localPath_, O_RDONLY));
     if (!file.valid()) {
         const int error = errno;
@@ -151,7 +160,7 @@ ReadOutcome RecordFile::read() const
         static_cast<FileOutcome &>(outcome) = failure(what, errno);
         return outcome;
     }
-    outcome.lines = recordformat::splitLines(shiftjis::decode(bytes));
+    outcome.text = shiftjis::decode(bytes);
     return outcome;
 }
 

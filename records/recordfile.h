@@ -22,6 +22,11 @@ struct ReadOutcome : FileOutcome
     QStringList lines;
 };
 
+struct TextOutcome : FileOutcome
+{
+    QString text;
+};
+
 // The record file and the three ways the program touches it. Each call opens, uses and closes
 // the file; nothing stays open. Neither call leaves a half-written file behind:
 //  - an append writes its whole line with one write and syncs it to disk before it counts as
@@ -49,6 +54,8 @@ public:
     FileOutcome clear() const;
     // The file's lines. A missing file in an existing folder is no error: it has no lines yet.
     ReadOutcome read() const;
+    // The file's whole text, decoded, for a reader that splits it into lines as it goes.
+    TextOutcome readText() const;
 
 private:
     FileOutcome failure(const QString &what, int error) const;
