@@ -49,7 +49,7 @@ QLineEdit *flatBox(QWidget *parent)
 QPushButton *answerButton(QWidget *parent, const QString &caption)
 {
     auto *button = new QPushButton(caption, parent);
-    button->setFont(formkit::font(formkit::kPGothic, 18));
+    button->setFont(formkit::fixedFont(formkit::kPGothic, 18));
     button->setEnabled(false);
     return button;
 }
@@ -66,7 +66,7 @@ frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("ミトーン(p_-)"));
     setWindowIcon(formkit::programIcon());
-    setFont(formkit::font(formkit::kPGothic, 9));
+    setFont(formkit::fixedFont(formkit::kPGothic, 9));
     createControls();
     createMenus();
     setTabOrder();
@@ -106,7 +106,7 @@ void frmMain::createControls()
     formkit::place(kyoritext, 1080, 1320, 1695, 270);
 
     tugi = flatBox(client_);
-    tugi->setFont(formkit::font(formkit::kPGothic, 8.25));
+    tugi->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
     formkit::place(tugi, 2400, 1320, 195, 165);
 
     cm = new QComboBox(client_);
@@ -127,7 +127,7 @@ void frmMain::createControls()
         formkit::setBackground(white, formkit::systemColor(formkit::SystemColor::HighlightText));
 
     start = new QPushButton(QStringLiteral("スタート"), client_);
-    start->setFont(formkit::font(formkit::kPGothic, 15.75, true));
+    start->setFont(formkit::fixedFont(formkit::kPGothic, 15.75, true));
     formkit::place(start, 1200, 2640, 1215, 495);
 
     ue = answerButton(client_, QStringLiteral("上"));
@@ -140,7 +140,7 @@ void frmMain::createControls()
     formkit::place(hidari, 240, 4200, 975, 735);
 
     matigaihyouji = flatBox(client_);
-    matigaihyouji->setFont(formkit::font(formkit::kPGothic, 26.25, true));
+    matigaihyouji->setFont(formkit::fixedFont(formkit::kPGothic, 26.25, true));
     formkit::place(matigaihyouji, 1920, 4200, 495, 615);
 
     migi = answerButton(client_, QStringLiteral("右"));
@@ -162,17 +162,17 @@ void frmMain::createControls()
     formkit::place(sita, 1320, 5160, 975, 735);
 
     siryokuhyouji = flatBox(client_);
-    siryokuhyouji->setFont(formkit::font(formkit::kPGothic, 20.25, true));
+    siryokuhyouji->setFont(formkit::fixedFont(formkit::kPGothic, 20.25, true));
     formkit::place(siryokuhyouji, 2040, 5880, 615, 615);
 
     kekka = flatBox(client_);
     formkit::place(kekka, 240, 6000, 1815, 495);
     kekkadesu = flatBox(client_);
-    kekkadesu->setFont(formkit::font(formkit::kPGothic, 9.75));
+    kekkadesu->setFont(formkit::fixedFont(formkit::kPGothic, 9.75));
     formkit::place(kekkadesu, 2760, 6000, 975, 375);
 
     kekkakiroku = new QPushButton(QStringLiteral("今回の結果を保存"), client_);
-    kekkakiroku->setFont(formkit::font(formkit::kPGothic, 12, true));
+    kekkakiroku->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
     formkit::place(kekkakiroku, 720, 6600, 2175, 495);
     kekkakiroku->hide();
 

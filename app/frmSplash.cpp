@@ -18,7 +18,7 @@ frmSplash::frmSplash(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setWindowIcon(formkit::programIcon());
-    setFont(formkit::font(formkit::kPGothic, 9));
+    setFont(formkit::fixedFont(formkit::kPGothic, 9));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     // A fixed dialog frame around a client area of 7455 × 4605 twips.
@@ -43,21 +43,21 @@ frmSplash::frmSplash(QWidget *parent)
     formkit::place(picLogo, 600, 360, 1395, 1185);
 
     lblProductName = new NotifyingLabel(fraMainFrame);
-    lblProductName->setFont(formkit::font(formkit::kPGothic, 32.25, true));
+    lblProductName->setFont(formkit::fixedFont(formkit::kPGothic, 32.25, true));
     formkit::place(lblProductName, 2520, 840, 3840, 645);
     connect(lblProductName, &NotifyingLabel::changed, this, &frmSplash::lblProductName_Change);
 
     lblVersion = new QLabel(fraMainFrame);
-    lblVersion->setFont(formkit::font(formkit::kPGothic, 12, true));
+    lblVersion->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     formkit::place(lblVersion, 6540, 1920, 90, 240);
 
     lblCopyright = new QLabel(copyrightNotice(), fraMainFrame);
-    lblCopyright->setFont(formkit::font(formkit::kPGothic, 8.25));
+    lblCopyright->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
     formkit::place(lblCopyright, 2640, 2160, 2415, 255);
 
     lblCompany = new QLabel(QStringLiteral("URL ") + webAddress(), fraMainFrame);
-    lblCompany->setFont(formkit::font(formkit::kPGothic, 8.25));
+    lblCompany->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
     formkit::place(lblCompany, 2640, 2520, 2415, 255);
 
     lblDescription = new QLabel(QStringLiteral("-警告-"), fraMainFrame);

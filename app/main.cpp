@@ -17,9 +17,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(mitoon::versionText());
     QApplication::setDesktopFileName(QStringLiteral("mitoon"));
     mitoon::formkit::registerFontSubstitutions();
-    // Menus, message boxes and dialogs in the same Japanese Gothic as the windows, so that no
-    // Japanese text falls back to a second font.
-    QApplication::setFont(mitoon::formkit::font(mitoon::formkit::kPGothic, 9));
+    // Menus, message boxes and dialogs in the same Japanese Gothic as the windows. It has every
+    // character the program's own texts use, so no fallback fonts are looked for at start-up.
+    QApplication::setFont(mitoon::formkit::fixedFont(mitoon::formkit::kPGothic, 9));
 
     // Qt's own dialogs and standard buttons speak Japanese like the rest of the program.
     QTranslator qtTranslator;

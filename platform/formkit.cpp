@@ -29,6 +29,13 @@ QFont font(const QString &family, double points, bool bold)
     return f;
 }
 
+QFont fixedFont(const QString &family, double points, bool bold)
+{
+    QFont f = font(family, points, bold);
+    f.setStyleStrategy(QFont::NoFontMerging);
+    return f;
+}
+
 QIcon programIcon() { return QIcon(QStringLiteral(":/assets/icon.png")); }
 
 QColor systemColor(SystemColor color)

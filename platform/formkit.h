@@ -23,6 +23,11 @@ void setClientSize(QWidget *window, int width, int height, bool sizable);
 // A font of the layouts: family by the name the layouts use, point size and weight.
 QFont font(const QString &family, double points, bool bold = false);
 
+// The same for texts of the program's own, all of whose characters the font has: Qt then needs
+// no fallback fonts for it, which saves a fontconfig search per font at start-up. Boxes that
+// show text from outside keep font().
+QFont fixedFont(const QString &family, double points, bool bold = false);
+
 // The program icon: the ring with its gap up.
 QIcon programIcon();
 
