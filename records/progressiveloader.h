@@ -17,7 +17,7 @@ class ProgressiveLoader : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kFirstLines = 60;
+    static constexpr int kFirstLines = 30;
     static constexpr int kChunkLines = 4000;
 
     explicit ProgressiveLoader(QPlainTextEdit *box);
