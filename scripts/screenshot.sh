@@ -19,12 +19,18 @@ export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
 export MITOON_DRIVE_C=$home/drive_c
 "$binary" &
 pid=$!
+# The main window: the program's visible window that is not the 501 × 311 splash screen.
 wid=
 for _ in $(seq 100); do
-    wid=$(xdotool search --pid "$pid" --onlyvisible --class mitoon 2>/dev/null | tail -n1 || true)
+    for w in $(xdotool search --pid "$pid" --onlyvisible --class mitoon 2>/dev/null || true); do
+        if ! xdotool getwindowgeometry "$w" 2>/dev/null | grep -q "Geometry: 501x311"; then
+            wid=$w
+        fi
+    done
     [ -n "$wid" ] && break
     sleep 0.1
 done
+sleep 0.3
 [ -n "$wid" ] || { echo "no main window" >&2; kill "$pid"; exit 1; }
 # Left eye, then スタート: the first ring of a test.
 eval "$(xdotool getwindowgeometry --shell "$wid")"
