@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
+#include "paintwatch.h"
 #include "platform/formkit.h"
 
 #include <QApplication>
@@ -14,22 +15,6 @@
 #include <cstdio>
 
 using namespace mitoon;
-
-namespace {
-
-class PaintWatch : public QObject
-{
-public:
-    bool painted = false;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

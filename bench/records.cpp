@@ -4,6 +4,7 @@
 // appending a record line with its flush to disk, many times.
 #include "app/menucommands.h"
 #include "platform/drivepath.h"
+#include "paintwatch.h"
 #include "platform/formkit.h"
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"
@@ -22,18 +23,6 @@
 using namespace mitoon;
 
 namespace {
-
-class PaintWatch : public QObject
-{
-public:
-    bool painted = false;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
 
 double percentile(std::vector<double> values, double q)
 {
