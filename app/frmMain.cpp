@@ -54,9 +54,9 @@ QPushButton *answerButton(QWidget *parent, const QString &caption)
     return button;
 }
 
-QImage ringPicture(int orientation)
+QPixmap ringPicture(int orientation)
 {
-    return QImage(QStringLiteral(":/assets/ring%1.png").arg(orientation));
+    return QPixmap(QStringLiteral(":/assets/ring%1.png").arg(orientation));
 }
 
 } // namespace
@@ -185,7 +185,7 @@ void frmMain::createControls()
 
     for (int orientation = 1; orientation <= 8; ++orientation) {
         QLabel *holder = new QLabel(client_);
-        holder->setPixmap(QPixmap::fromImage(ringPicture(orientation)));
+        holder->setPixmap(ringPicture(orientation));
         holder->hide();
         holders[orientation - 1] = holder;
     }
@@ -444,7 +444,7 @@ void frmMain::setRingHeight(float units) { randort->setHeightUnits(units); }
 void frmMain::setRingPicture(int orientation)
 {
     if (orientation >= 1 && orientation <= 8)
-        randort->setPicture(holders[orientation - 1]->pixmap().toImage());
+        randort->setPicture(holders[orientation - 1]->pixmap());
 }
 
 void frmMain::beep()

@@ -22,7 +22,7 @@ RingImage::RingImage(QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void RingImage::setPicture(const QImage &picture)
+void RingImage::setPicture(const QPixmap &picture)
 {
     picture_ = picture;
     update();
@@ -72,7 +72,7 @@ void RingImage::paintEvent(QPaintEvent *)
                         visible.height() * scaleY);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(visible, picture_, source);
+    painter.drawPixmap(visible, picture_, source);
 }
 
 } // namespace mitoon

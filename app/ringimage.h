@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 namespace mitoon {
@@ -15,8 +15,9 @@ class RingImage : public QWidget
 public:
     explicit RingImage(QWidget *parent = nullptr);
 
-    void setPicture(const QImage &picture);
-    const QImage &picture() const { return picture_; }
+    // The picture is shared with the holder it comes from, not copied.
+    void setPicture(const QPixmap &picture);
+    const QPixmap &picture() const { return picture_; }
 
     float widthUnits() const { return widthUnits_; }
     float heightUnits() const { return heightUnits_; }
@@ -34,7 +35,7 @@ protected:
 private:
     void fitWidget();
 
-    QImage picture_;
+    QPixmap picture_;
     float widthUnits_ = 0;
     float heightUnits_ = 0;
 };
