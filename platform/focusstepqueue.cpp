@@ -20,6 +20,11 @@ void FocusStepQueue::runPending()
     if (running_)
         return;
     running_ = true;
+    struct Done
+    {
+        bool &running;
+        ~Done() { running = false; }
+    } done{running_};
     while (!pending_.empty()) {
         const int control = pending_.front();
         pending_.pop_front();
@@ -28,7 +33,6 @@ void FocusStepQueue::runPending()
         if (step)
             step();
     }
-    running_ = false;
 }
 
 } // namespace mitoon
