@@ -31,12 +31,15 @@ void AcuityTest::formLoad()
     kijunhaba_ = Variant::number(kBaseWidth);
 }
 
-void AcuityTest::sizeRing()
+bool AcuityTest::sizeRing(const Variant &inches, const Variant &centimetres)
 {
-    if (const auto height = ringExtent(*kijuntakasa_.toNumber(), gamensize_, kyori_))
-        form_.setRingHeight(*height);
-    if (const auto width = ringExtent(*kijunhaba_.toNumber(), gamensize_, kyori_))
-        form_.setRingWidth(*width);
+    const auto height = ringExtent(*kijuntakasa_.toNumber(), inches, centimetres);
+    const auto width = ringExtent(*kijunhaba_.toNumber(), inches, centimetres);
+    if (!height || !width)
+        return false;
+    form_.setRingHeight(*height);
+    form_.setRingWidth(*width);
+    return true;
 }
 
 void AcuityTest::calibrate()
@@ -45,11 +48,10 @@ void AcuityTest::calibrate()
     // by zero or give a negative ring: then nothing changes.
     const Variant inches = Variant::text(form_.text(Control::inti));
     const Variant centimetres = Variant::text(form_.text(Control::cm));
-    if (!ringExtent(kBaseWidth, inches, centimetres))
+    if (!sizeRing(inches, centimetres))
         return;
     gamensize_ = inches;
     kyori_ = centimetres;
-    sizeRing();
 }
 
 void AcuityTest::keepBoxInRange(Control box, double low, double high, const QString &fallback)
@@ -70,7 +72,7 @@ void AcuityTest::startGotFocus()
     if (kyori_.equals(0))
         kyori_ = Variant::integer(100);
     // The ring follows the last calibration, never the texts as they stand now.
-    sizeRing();
+    sizeRing(gamensize_, kyori_);
 
     keepBoxInRange(Control::cm, 100, 300, QStringLiteral("100"));
     keepBoxInRange(Control::inti, 12, 32, QStringLiteral("14"));

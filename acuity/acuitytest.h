@@ -49,7 +49,9 @@ public:
     static QString acuityText(std::int16_t saigotensuu);
 
 private:
-    void sizeRing();
+    // Sizes the ring for a display and a distance; false, changing nothing, when either
+    // extent cannot be had.
+    bool sizeRing(const Variant &inches, const Variant &centimetres);
     void keepBoxInRange(Control box, double low, double high, const QString &fallback);
 
     AcuityForm &form_;

@@ -5,11 +5,16 @@
 
 namespace mitoon {
 
+namespace {
+
+// A value the sizing formula can use: a positive finite number.
 bool isUsableMeasure(const Variant &value)
 {
     const std::optional<double> number = value.toNumber();
     return number && std::isfinite(*number) && *number > 0.0;
 }
+
+} // namespace
 
 std::optional<float> ringExtent(double base, const Variant &gamensize, const Variant &kyori)
 {

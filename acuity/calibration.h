@@ -22,7 +22,4 @@ inline constexpr float kTwipsPerVerticalUnit = float(7830.0 / 73.111);
 // number (not a positive finite number) or the extent does not fit a single, or rounds to 0.
 std::optional<float> ringExtent(double base, const Variant &gamensize, const Variant &kyori);
 
-// True for a value the sizing formula can use: a positive finite number.
-bool isUsableMeasure(const Variant &value);
-
 } // namespace mitoon

@@ -32,15 +32,6 @@ QWidget *LoadedForms::at(int position)
     return forms().value(position);
 }
 
-int LoadedForms::indexOf(const QWidget *form)
-{
-    prune();
-    for (int i = 0; i < forms().size(); ++i)
-        if (forms().at(i) == form)
-            return i;
-    return -1;
-}
-
 bool LoadedForms::unload(int position)
 {
     QWidget *form = at(position);

@@ -15,7 +15,6 @@ public:
     static void add(QWidget *form);
     static int count();
     static QWidget *at(int position);
-    static int indexOf(const QWidget *form);
     // Closes and destroys the window at `position`; returns false when it refused to close.
     static bool unload(int position);
 
