@@ -7,8 +7,24 @@ namespace mitoon {
 
 // The controls of the main window that the test reads and writes.
 enum class Control {
-    inti, cm, start, tugi, kekka, kekkadesu, siryokuhyouji, matigaihyouji, matigaikoumoku,
-    kekkakiroku, ue, migiue, migi, migisita, sita, hidari, hidariue, hidarisita
+    inti,
+    cm,
+    start,
+    tugi,
+    kekka,
+    kekkadesu,
+    siryokuhyouji,
+    matigaihyouji,
+    matigaikoumoku,
+    kekkakiroku,
+    ue,
+    migiue,
+    migi,
+    migisita,
+    sita,
+    hidari,
+    hidariue,
+    hidarisita
 };
 
 // One direction button: the orientation it accepts and how much an answer with it shrinks the

@@ -110,8 +110,8 @@ void AcuityTest::answer(Control control)
         matigai_ = Variant::integer(0);
         saigotensuu_ = tensuu_.integerValue();
         // Past 16 bits the score stays at its ceiling and the test goes on.
-        tensuu_ = Variant::integer(std::int16_t(std::min(tensuu_.integerValue() + 10,
-                                                         int(kScoreLimit))));
+        tensuu_ =
+            Variant::integer(std::int16_t(std::min(tensuu_.integerValue() + 10, int(kScoreLimit))));
     } else {
         matigai_ = Variant::integer(std::int16_t(matigai_.integerValue() + 1));
     }

@@ -52,6 +52,9 @@ int TrialRandom::drawOrientation()
     return orientationFor(next());
 }
 
-int TrialRandom::orientationFor(float r) { return int(std::trunc(double(r) * 8.0 + 1.0)); }
+int TrialRandom::orientationFor(float r)
+{
+    return int(std::trunc(double(r) * 8.0 + 1.0));
+}
 
 } // namespace mitoon

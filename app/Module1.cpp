@@ -26,7 +26,8 @@ void showPainted(QWidget *splash)
 {
     splash->show();
     QDeadlineTimer deadline(2000);
-    while (!(splash->windowHandle() && splash->windowHandle()->isExposed()) && !deadline.hasExpired())
+    while (!(splash->windowHandle() && splash->windowHandle()->isExposed()) &&
+           !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     splash->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -9,17 +9,23 @@ QString versionText(int major, int minor, int revision)
     return QStringLiteral("%1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
-QString versionText() { return versionText(kVersionMajor, kVersionMinor, kVersionRevision); }
+QString versionText()
+{
+    return versionText(kVersionMajor, kVersionMinor, kVersionRevision);
+}
 
-QString copyrightNotice() { return QStringLiteral("Copyright (C) %1").arg(author()); }
+QString copyrightNotice()
+{
+    return QStringLiteral("Copyright (C) %1").arg(author());
+}
 
 QString warningNotice()
 {
-    return QString(33, QChar(0x3000))
-           + QStringLiteral("本プログラムの使用による損害について作者は一切責任を負いません。"
-                            "著作権は作者にあります。"
-                            "再利用・改変・公開には作者の承諾が必要です。"
-                            "ご了承ください。");
+    return QString(33, QChar(0x3000)) +
+           QStringLiteral("本プログラムの使用による損害について作者は一切責任を負いません。"
+                          "著作権は作者にあります。"
+                          "再利用・改変・公開には作者の承諾が必要です。"
+                          "ご了承ください。");
 }
 
 } // namespace mitoon

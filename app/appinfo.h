@@ -6,12 +6,27 @@
 namespace mitoon {
 
 // The application title; the settings store files the window geometry under it.
-inline QString appTitle() { return QStringLiteral("ミトーン"); }
+inline QString appTitle()
+{
+    return QStringLiteral("ミトーン");
+}
 // The product name the splash screen and the About box always show.
-inline QString productName() { return QStringLiteral("ミトーン"); }
-inline QString webAddress() { return QStringLiteral("https://mitoon.example.org/"); }
-inline QString mailAddress() { return QStringLiteral("mitoon@example.org"); }
-inline QString author() { return QStringLiteral("ミトーン開発チーム"); }
+inline QString productName()
+{
+    return QStringLiteral("ミトーン");
+}
+inline QString webAddress()
+{
+    return QStringLiteral("https://mitoon.example.org/");
+}
+inline QString mailAddress()
+{
+    return QStringLiteral("mitoon@example.org");
+}
+inline QString author()
+{
+    return QStringLiteral("ミトーン開発チーム");
+}
 
 // "1.0.15": major, minor and revision in plain decimal, never zero-filled.
 QString versionText(int major, int minor, int revision);

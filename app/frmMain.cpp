@@ -3,8 +3,8 @@
 #include "acuity/calibration.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
-#include "info/frmAbout.h"
 #include "app/windowsettings.h"
+#include "info/frmAbout.h"
 #include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
@@ -189,7 +189,7 @@ void frmMain::createControls()
         holder->hide();
         holders[orientation - 1] = holder;
     }
-    const char *holderNames[] = {"Picue",  "Picmigiue",     "Picmigi",   "Picmigisita",
+    const char *holderNames[] = {"Picue",   "Picmigiue",     "Picmigi",   "Picmigisita",
                                  "Picsita", "Pichidarisita", "Pichidari", "Pichidariue"};
     for (int i = 0; i < 8; ++i)
         holders[i]->setObjectName(QLatin1String(holderNames[i]));
@@ -218,8 +218,8 @@ void frmMain::createMenus()
 
 void frmMain::setTabOrder()
 {
-    const QList<QWidget *> order = {inti,   cm,     start, hidarime, migime,     ue,
-                                    migiue, migi,   migisita, sita,  hidari,     hidariue,
+    const QList<QWidget *> order = {inti,       cm,   start,     hidarime,    migime,  ue,
+                                    migiue,     migi, migisita,  sita,        hidari,  hidariue,
                                     hidarisita, size, kyoritext, kekkakiroku, Picture1};
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
@@ -275,13 +275,13 @@ void frmMain::restoreGeometry()
     for (const QScreen *screen : QGuiApplication::screens()) {
         const QRect g = screen->geometry();
         screens.append(QRect(int(twips::fromPixels(g.x())), int(twips::fromPixels(g.y())),
-                             int(twips::fromPixels(g.width())), int(twips::fromPixels(g.height()))));
+                             int(twips::fromPixels(g.width())),
+                             int(twips::fromPixels(g.height()))));
     }
     const WindowGeometry g = WindowSettings::keepReachable(settings_.load(), screens);
-    restoredOuter_ = QRect(int(std::lround(twips::toPixels(g.left))),
-                           int(std::lround(twips::toPixels(g.top))),
-                           int(std::lround(twips::toPixels(g.width))),
-                           int(std::lround(twips::toPixels(g.height))));
+    restoredOuter_ = QRect(
+        int(std::lround(twips::toPixels(g.left))), int(std::lround(twips::toPixels(g.top))),
+        int(std::lround(twips::toPixels(g.width))), int(std::lround(twips::toPixels(g.height))));
     // The native window knows its frame once it exists; a window manager may still change it
     // when the window is first shown, so the outer size is applied again then.
     create();
@@ -337,21 +337,45 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 // --- handlers ---------------------------------------------------------------------------------
 
-void frmMain::inti_Click() { test_.calibrate(); }
+void frmMain::inti_Click()
+{
+    test_.calibrate();
+}
 
-void frmMain::cm_Click() { test_.calibrate(); }
+void frmMain::cm_Click()
+{
+    test_.calibrate();
+}
 
-void frmMain::hidarime_Click(int) { test_.selectEye(1); }
+void frmMain::hidarime_Click(int)
+{
+    test_.selectEye(1);
+}
 
-void frmMain::migime_Click(int) { test_.selectEye(2); }
+void frmMain::migime_Click(int)
+{
+    test_.selectEye(2);
+}
 
-void frmMain::start_GotFocus() { test_.startGotFocus(); }
+void frmMain::start_GotFocus()
+{
+    test_.startGotFocus();
+}
 
-void frmMain::tugi_GotFocus() { test_.tugiGotFocus(); }
+void frmMain::tugi_GotFocus()
+{
+    test_.tugiGotFocus();
+}
 
-void frmMain::kekka_GotFocus() { test_.kekkaGotFocus(); }
+void frmMain::kekka_GotFocus()
+{
+    test_.kekkaGotFocus();
+}
 
-void frmMain::answer_Click(Control button, int) { test_.answer(button); }
+void frmMain::answer_Click(Control button, int)
+{
+    test_.answer(button);
+}
 
 void frmMain::kekkakiroku_Click()
 {
@@ -360,42 +384,72 @@ void frmMain::kekkakiroku_Click()
         kekkakiroku->hide();
 }
 
-void frmMain::mnuFileOpen_Click() { menucommands::mnuFileOpen(); }
+void frmMain::mnuFileOpen_Click()
+{
+    menucommands::mnuFileOpen();
+}
 
 void frmMain::mnuFileupdate_Click()
 {
     menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText());
 }
 
-void frmMain::mnuFileExit_Click() { close(); }
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
 
-void frmMain::mnuHelpContents_Click() { menucommands::openHelpContents(this); }
+void frmMain::mnuHelpContents_Click()
+{
+    menucommands::openHelpContents(this);
+}
 
-void frmMain::mnuHelpAbout_Click() { frmAbout::showModal(this); }
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout::showModal(this);
+}
 
 // --- what the test sees of the window ---------------------------------------------------------
 
 QWidget *frmMain::control(Control control) const
 {
     switch (control) {
-    case Control::inti: return inti;
-    case Control::cm: return cm;
-    case Control::start: return start;
-    case Control::tugi: return tugi;
-    case Control::kekka: return kekka;
-    case Control::kekkadesu: return kekkadesu;
-    case Control::siryokuhyouji: return siryokuhyouji;
-    case Control::matigaihyouji: return matigaihyouji;
-    case Control::matigaikoumoku: return matigaikoumoku;
-    case Control::kekkakiroku: return kekkakiroku;
-    case Control::ue: return ue;
-    case Control::migiue: return migiue;
-    case Control::migi: return migi;
-    case Control::migisita: return migisita;
-    case Control::sita: return sita;
-    case Control::hidari: return hidari;
-    case Control::hidariue: return hidariue;
-    case Control::hidarisita: return hidarisita;
+    case Control::inti:
+        return inti;
+    case Control::cm:
+        return cm;
+    case Control::start:
+        return start;
+    case Control::tugi:
+        return tugi;
+    case Control::kekka:
+        return kekka;
+    case Control::kekkadesu:
+        return kekkadesu;
+    case Control::siryokuhyouji:
+        return siryokuhyouji;
+    case Control::matigaihyouji:
+        return matigaihyouji;
+    case Control::matigaikoumoku:
+        return matigaikoumoku;
+    case Control::kekkakiroku:
+        return kekkakiroku;
+    case Control::ue:
+        return ue;
+    case Control::migiue:
+        return migiue;
+    case Control::migi:
+        return migi;
+    case Control::migisita:
+        return migisita;
+    case Control::sita:
+        return sita;
+    case Control::hidari:
+        return hidari;
+    case Control::hidariue:
+        return hidariue;
+    case Control::hidarisita:
+        return hidarisita;
     }
     return nullptr;
 }
@@ -427,19 +481,40 @@ void frmMain::setText(Control which, const QString &text)
         button->setText(text);
 }
 
-void frmMain::setEnabled(Control which, bool enabled) { control(which)->setEnabled(enabled); }
+void frmMain::setEnabled(Control which, bool enabled)
+{
+    control(which)->setEnabled(enabled);
+}
 
-void frmMain::setVisible(Control which, bool visible) { control(which)->setVisible(visible); }
+void frmMain::setVisible(Control which, bool visible)
+{
+    control(which)->setVisible(visible);
+}
 
-void frmMain::setFocus(Control which) { control(which)->setFocus(Qt::OtherFocusReason); }
+void frmMain::setFocus(Control which)
+{
+    control(which)->setFocus(Qt::OtherFocusReason);
+}
 
-float frmMain::ringWidth() const { return randort->widthUnits(); }
+float frmMain::ringWidth() const
+{
+    return randort->widthUnits();
+}
 
-float frmMain::ringHeight() const { return randort->heightUnits(); }
+float frmMain::ringHeight() const
+{
+    return randort->heightUnits();
+}
 
-void frmMain::setRingWidth(float units) { randort->setWidthUnits(units); }
+void frmMain::setRingWidth(float units)
+{
+    randort->setWidthUnits(units);
+}
 
-void frmMain::setRingHeight(float units) { randort->setHeightUnits(units); }
+void frmMain::setRingHeight(float units)
+{
+    randort->setHeightUnits(units);
+}
 
 void frmMain::setRingPicture(int orientation)
 {
@@ -453,6 +528,9 @@ void frmMain::beep()
     emit beeped();
 }
 
-void frmMain::setStatusText(const QString &text) { Bar->setSimpleText(text); }
+void frmMain::setStatusText(const QString &text)
+{
+    Bar->setSimpleText(text);
+}
 
 } // namespace mitoon

@@ -88,7 +88,10 @@ void frmSplash::Form_Load()
     lblProductName->adjustSize();
 }
 
-void frmSplash::lblProductName_Change() { lblProductName->setText(productName()); }
+void frmSplash::lblProductName_Change()
+{
+    lblProductName->setText(productName());
+}
 
 void frmSplash::centreOnScreen()
 {

@@ -13,7 +13,10 @@ namespace {
 // Widgets cannot be larger than this; the picture itself is still stretched to its extents.
 constexpr double kLargestWidget = 16000;
 
-int widgetExtent(double pixels) { return int(std::ceil(std::clamp(pixels, 0.0, kLargestWidget))); }
+int widgetExtent(double pixels)
+{
+    return int(std::ceil(std::clamp(pixels, 0.0, kLargestWidget)));
+}
 } // namespace
 
 RingImage::RingImage(QWidget *parent) : QWidget(parent)
@@ -40,9 +43,15 @@ void RingImage::setHeightUnits(float units)
     fitWidget();
 }
 
-double RingImage::widthTwips() const { return double(widthUnits_) * kTwipsPerHorizontalUnit; }
+double RingImage::widthTwips() const
+{
+    return double(widthUnits_) * kTwipsPerHorizontalUnit;
+}
 
-double RingImage::heightTwips() const { return double(heightUnits_) * kTwipsPerVerticalUnit; }
+double RingImage::heightTwips() const
+{
+    return double(heightUnits_) * kTwipsPerVerticalUnit;
+}
 
 QSizeF RingImage::pixelSize() const
 {

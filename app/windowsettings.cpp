@@ -23,7 +23,10 @@ constexpr Key kKeys[] = {
     {"MainHeight", &WindowGeometry::height},
 };
 
-QString sectionKey(const Key &key) { return QStringLiteral("Settings/") + QLatin1String(key.name); }
+QString sectionKey(const Key &key)
+{
+    return QStringLiteral("Settings/") + QLatin1String(key.name);
+}
 
 std::optional<float> readSingle(const QString &text)
 {
@@ -40,8 +43,8 @@ std::optional<float> readSingle(const QString &text)
 
 QString WindowSettings::defaultFileName()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/'
-           + appTitle() + QStringLiteral(".ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           appTitle() + QStringLiteral(".ini");
 }
 
 WindowSettings::WindowSettings(const QString &fileName) : fileName_(fileName) {}

@@ -3,8 +3,8 @@
 // with QStringDecoder. Then the save:
 // appending a record line with its flush to disk, many times.
 #include "app/menucommands.h"
-#include "platform/drivepath.h"
 #include "paintwatch.h"
+#include "platform/drivepath.h"
 #include "platform/formkit.h"
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"

@@ -2,7 +2,10 @@
 
 namespace mitoon {
 
-void FocusStepQueue::setStep(int control, Step step) { steps_[control] = std::move(step); }
+void FocusStepQueue::setStep(int control, Step step)
+{
+    steps_[control] = std::move(step);
+}
 
 bool FocusStepQueue::focusGained(int control)
 {

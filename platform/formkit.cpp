@@ -36,7 +36,10 @@ QFont fixedFont(const QString &family, double points, bool bold)
     return f;
 }
 
-QIcon programIcon() { return QIcon(QStringLiteral(":/assets/icon.png")); }
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/assets/icon.png"));
+}
 
 QColor systemColor(SystemColor color)
 {

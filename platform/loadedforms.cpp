@@ -8,7 +8,10 @@ QList<QPointer<QWidget>> &LoadedForms::forms()
     return list;
 }
 
-void LoadedForms::prune() { forms().removeAll(QPointer<QWidget>()); }
+void LoadedForms::prune()
+{
+    forms().removeAll(QPointer<QWidget>());
+}
 
 void LoadedForms::add(QWidget *form)
 {

@@ -30,15 +30,16 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (!done_ && event->type() == QEvent::Paint && watched->isWidgetType()
-            && static_cast<QWidget *>(watched)->window() == window_) {
+        if (!done_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == window_) {
             done_ = true;
             // Report once the painted frame has been handed to the window system.
             QTimer::singleShot(0, this, [] {
                 timespec now{};
                 clock_gettime(CLOCK_REALTIME, &now);
                 std::printf("first_paint_ns=%lld rss_kb=%ld\n",
-                            (long long)now.tv_sec * 1000000000LL + now.tv_nsec, residentKilobytes());
+                            (long long)now.tv_sec * 1000000000LL + now.tv_nsec,
+                            residentKilobytes());
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });

@@ -34,9 +34,15 @@ void StatusBar::setSimpleText(const QString &text)
     update();
 }
 
-QString StatusBar::dateText(const QDateTime &now) { return now.toString(QStringLiteral("yyyy/MM/dd")); }
+QString StatusBar::dateText(const QDateTime &now)
+{
+    return now.toString(QStringLiteral("yyyy/MM/dd"));
+}
 
-QString StatusBar::timeText(const QDateTime &now) { return now.toString(QStringLiteral("H:mm")); }
+QString StatusBar::timeText(const QDateTime &now)
+{
+    return now.toString(QStringLiteral("H:mm"));
+}
 
 QStringList StatusBar::panelTexts() const
 {
@@ -46,8 +52,10 @@ QStringList StatusBar::panelTexts() const
 QList<int> StatusBar::panelWidths() const
 {
     const QFontMetrics metrics = fontMetrics();
-    const int dateWidth = qMax(kMinimumPanelWidth, metrics.horizontalAdvance(date_) + kPanelPadding);
-    const int timeWidth = qMax(kMinimumPanelWidth, metrics.horizontalAdvance(time_) + kPanelPadding);
+    const int dateWidth =
+        qMax(kMinimumPanelWidth, metrics.horizontalAdvance(date_) + kPanelPadding);
+    const int timeWidth =
+        qMax(kMinimumPanelWidth, metrics.horizontalAdvance(time_) + kPanelPadding);
     const int first = qMax(kMinimumPanelWidth, width() - dateWidth - timeWidth);
     return {first, dateWidth, timeWidth};
 }

@@ -9,9 +9,18 @@ namespace mitoon::twips {
 
 inline constexpr double kPerPixel = 15.0;
 
-inline constexpr double toPixels(double twips) { return twips / kPerPixel; }
-inline int toPixelsRounded(double twips) { return int(std::lround(twips / kPerPixel)); }
-inline double fromPixels(double pixels) { return pixels * kPerPixel; }
+inline constexpr double toPixels(double twips)
+{
+    return twips / kPerPixel;
+}
+inline int toPixelsRounded(double twips)
+{
+    return int(std::lround(twips / kPerPixel));
+}
+inline double fromPixels(double pixels)
+{
+    return pixels * kPerPixel;
+}
 
 inline QRect rect(int left, int top, int width, int height)
 {

@@ -79,7 +79,8 @@ QString ProgressiveLoader::takeLines(int lines)
         ++taken;
     }
     next_ = end;
-    return recordformat::displayText(recordformat::splitLines(QStringView(text_).mid(start, end - start)));
+    return recordformat::displayText(
+        recordformat::splitLines(QStringView(text_).mid(start, end - start)));
 }
 
 void ProgressiveLoader::appendChunk(int lines)

@@ -8,7 +8,7 @@ packages=(
     libgtest-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool imagemagick poppler-utils hyperfine python3 libxcb1-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format-14
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,9 +3,11 @@
 #   1. the normal build in build/ and its whole test suite;
 #   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/;
 #   3. each libFuzzer target for MITOON_FUZZ_SECONDS (20) seconds, built with clang in build-fuzz/.
+# First of all, every C++ file must be as clang-format-14 writes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 bash scripts/build.sh
 
 # Widget tests use the offscreen platform themselves; the end-to-end tests need a real X server.

@@ -6,8 +6,14 @@ using namespace mitoon;
 using mitoon::testing::Window;
 
 namespace {
-double widthTwips(const Window &w) { return w.form.width * double(kTwipsPerHorizontalUnit); }
-double heightTwips(const Window &w) { return w.form.height * double(kTwipsPerVerticalUnit); }
+double widthTwips(const Window &w)
+{
+    return w.form.width * double(kTwipsPerHorizontalUnit);
+}
+double heightTwips(const Window &w)
+{
+    return w.form.height * double(kTwipsPerVerticalUnit);
+}
 } // namespace
 
 TEST(Calibration, PickingAnItemSizesTheRingFromBothBoxes)
@@ -83,13 +89,14 @@ TEST_P(TestStartRange, KeepsTheBoxTextsInRange)
     EXPECT_NEAR(widthTwips(w), 930, 0.5);
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, TestStartRange,
-                         ::testing::Values(RangeRow{"inti", "8", "14"}, RangeRow{"inti", "40", "14"},
-                                           RangeRow{"inti", "12", "12"}, RangeRow{"inti", "32", "32"},
-                                           RangeRow{"inti", "abc", "14"}, RangeRow{"inti", "", "14"},
-                                           RangeRow{"cm", "350", "100"}, RangeRow{"cm", "50", "100"},
-                                           RangeRow{"cm", "100", "100"}, RangeRow{"cm", "300", "300"},
-                                           RangeRow{"cm", "xyz", "100"}));
+INSTANTIATE_TEST_SUITE_P(
+    Limits, TestStartRange,
+    ::testing::Values(RangeRow{"inti", "8", "14"}, RangeRow{"inti", "40", "14"},
+                      RangeRow{"inti", "12", "12"}, RangeRow{"inti", "32", "32"},
+                      RangeRow{"inti", "abc", "14"}, RangeRow{"inti", "", "14"},
+                      RangeRow{"cm", "350", "100"}, RangeRow{"cm", "50", "100"},
+                      RangeRow{"cm", "100", "100"}, RangeRow{"cm", "300", "300"},
+                      RangeRow{"cm", "xyz", "100"}));
 
 TEST(TestStart, TypedTextTakenOverByACalibrationSizesTheRing)
 {

@@ -66,12 +66,11 @@ TEST_P(GeneralFormat, FifteenDigitsNoTrailingZerosLocaleSeparator)
               QString::fromUtf8(row.german));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Acuities, GeneralFormat,
-    ::testing::Values(GeneralFormatRow{0.0 / 100 + 0.1, "0.1", "0,1"},
-                      GeneralFormatRow{70.0 / 100 + 0.1, "0.8", "0,8"},
-                      GeneralFormatRow{90.0 / 100 + 0.1, "1", "1"},
-                      GeneralFormatRow{140.0 / 100 + 0.1, "1.5", "1,5"},
-                      GeneralFormatRow{190.0 / 100 + 0.1, "2", "2"},
-                      GeneralFormatRow{32760.0 / 100 + 0.1, "327.7", "327,7"},
-                      GeneralFormatRow{12345.0, "12345", "12345"}));
+INSTANTIATE_TEST_SUITE_P(Acuities, GeneralFormat,
+                         ::testing::Values(GeneralFormatRow{0.0 / 100 + 0.1, "0.1", "0,1"},
+                                           GeneralFormatRow{70.0 / 100 + 0.1, "0.8", "0,8"},
+                                           GeneralFormatRow{90.0 / 100 + 0.1, "1", "1"},
+                                           GeneralFormatRow{140.0 / 100 + 0.1, "1.5", "1,5"},
+                                           GeneralFormatRow{190.0 / 100 + 0.1, "2", "2"},
+                                           GeneralFormatRow{32760.0 / 100 + 0.1, "327.7", "327,7"},
+                                           GeneralFormatRow{12345.0, "12345", "12345"}));

@@ -1,13 +1,13 @@
 #include "acuity/calibration.h"
 #include "app/frmMain.h"
 #include "app/menucommands.h"
-#include "records/frmHyouji.h"
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
+#include "records/frmHyouji.h"
 #include "support/isolatedhome.h"
 
 #include <QComboBox>
@@ -15,13 +15,13 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
-#include <QRegularExpression>
-#include <QTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace mitoon;
 
@@ -69,12 +69,13 @@ class TestFrmMain : public QObject
     {
         auto clock = std::make_shared<std::uint64_t>(1000);
         window_ = std::make_unique<frmMain>(*settings_, TrialRandom([this, clock] {
-                                                steps_ << QStringLiteral("tugi");
-                                                return (*clock)++;
-                                            }));
+            steps_ << QStringLiteral("tugi");
+            return (*clock)++;
+        }));
         window_->setAttribute(Qt::WA_DeleteOnClose, false);
         window_->Form_Load();
-        connect(window_.get(), &frmMain::beeped, this, [this] { steps_ << QStringLiteral("kekka"); });
+        connect(window_.get(), &frmMain::beeped, this,
+                [this] { steps_ << QStringLiteral("kekka"); });
         window_->show();
         window_->activateWindow();
         window_->inti->setFocus();
@@ -98,7 +99,8 @@ private slots:
 
     void init()
     {
-        settingsFile_ = QDir::temp().filePath(QStringLiteral("mitoon-test-%1.ini").arg(QCoreApplication::applicationPid()));
+        settingsFile_ = QDir::temp().filePath(
+            QStringLiteral("mitoon-test-%1.ini").arg(QCoreApplication::applicationPid()));
         QFile::remove(settingsFile_);
         settings_ = std::make_unique<WindowSettings>(settingsFile_);
         open();
@@ -118,31 +120,55 @@ private slots:
         QTest::addColumn<double>("points");
         QTest::addColumn<bool>("bold");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("size") << "size" << QRect(1080, 600, 1695, 270) << "ディスプレイサイズ" << 9.0 << false << true;
-        QTest::newRow("inti") << "inti" << QRect(1080, 960, 615, 300) << "14" << 9.0 << false << true;
-        QTest::newRow("kyoritext") << "kyoritext" << QRect(1080, 1320, 1695, 270) << "ディスプレイとの距離" << 9.0 << false << true;
-        QTest::newRow("tugi") << "tugi" << QRect(2400, 1320, 195, 165) << "" << 8.25 << false << true;
+        QTest::newRow("size") << "size" << QRect(1080, 600, 1695, 270) << "ディスプレイサイズ"
+                              << 9.0 << false << true;
+        QTest::newRow("inti") << "inti" << QRect(1080, 960, 615, 300) << "14" << 9.0 << false
+                              << true;
+        QTest::newRow("kyoritext") << "kyoritext" << QRect(1080, 1320, 1695, 270)
+                                   << "ディスプレイとの距離" << 9.0 << false << true;
+        QTest::newRow("tugi") << "tugi" << QRect(2400, 1320, 195, 165) << "" << 8.25 << false
+                              << true;
         QTest::newRow("cm") << "cm" << QRect(1080, 1680, 735, 300) << "100" << 9.0 << false << true;
-        QTest::newRow("hidarime") << "hidarime" << QRect(1200, 2040, 735, 495) << "左目" << 9.0 << false << true;
-        QTest::newRow("migime") << "migime" << QRect(1920, 2040, 735, 495) << "右目" << 9.0 << false << true;
-        QTest::newRow("start") << "start" << QRect(1200, 2640, 1215, 495) << "スタート" << 15.75 << true << true;
-        QTest::newRow("ue") << "ue" << QRect(1320, 3240, 975, 735) << "上" << 18.0 << false << false;
-        QTest::newRow("migiue") << "migiue" << QRect(2280, 3480, 975, 735) << "右上" << 18.0 << false << false;
-        QTest::newRow("hidariue") << "hidariue" << QRect(360, 3480, 975, 735) << "左上" << 18.0 << false << false;
-        QTest::newRow("hidari") << "hidari" << QRect(240, 4200, 975, 735) << "左" << 18.0 << false << false;
-        QTest::newRow("matigaihyouji") << "matigaihyouji" << QRect(1920, 4200, 495, 615) << "" << 26.25 << true << true;
-        QTest::newRow("migi") << "migi" << QRect(2400, 4200, 975, 735) << "右" << 18.0 << false << false;
-        QTest::newRow("matigaikoumoku") << "matigaikoumoku" << QRect(1320, 4440, 615, 255) << "" << 9.0 << false << true;
-        QTest::newRow("hidarisita") << "hidarisita" << QRect(360, 4920, 975, 735) << "左下" << 18.0 << false << false;
-        QTest::newRow("migisita") << "migisita" << QRect(2280, 4920, 975, 735) << "右下" << 18.0 << false << false;
-        QTest::newRow("sita") << "sita" << QRect(1320, 5160, 975, 735) << "下" << 18.0 << false << false;
-        QTest::newRow("siryokuhyouji") << "siryokuhyouji" << QRect(2040, 5880, 615, 615) << "" << 20.25 << true << true;
-        QTest::newRow("kekka") << "kekka" << QRect(240, 6000, 1815, 495) << "" << 9.0 << false << true;
-        QTest::newRow("kekkadesu") << "kekkadesu" << QRect(2760, 6000, 975, 375) << "" << 9.75 << false << true;
-        QTest::newRow("kekkakiroku") << "kekkakiroku" << QRect(720, 6600, 2175, 495) << "今回の結果を保存" << 12.0 << true << true;
-        QTest::newRow("Label1(0)") << "Label1(0)" << QRect(1800, 960, 615, 255) << "インチ" << 9.0 << false << true;
-        QTest::newRow("Label1(1)") << "Label1(1)" << QRect(1920, 1800, 615, 255) << "cm" << 9.0 << false << true;
-        QTest::newRow("Picture1") << "Picture1" << QRect(960, 120, 1935, 375) << "" << 9.0 << false << true;
+        QTest::newRow("hidarime") << "hidarime" << QRect(1200, 2040, 735, 495) << "左目" << 9.0
+                                  << false << true;
+        QTest::newRow("migime") << "migime" << QRect(1920, 2040, 735, 495) << "右目" << 9.0 << false
+                                << true;
+        QTest::newRow("start") << "start" << QRect(1200, 2640, 1215, 495) << "スタート" << 15.75
+                               << true << true;
+        QTest::newRow("ue") << "ue" << QRect(1320, 3240, 975, 735) << "上" << 18.0 << false
+                            << false;
+        QTest::newRow("migiue") << "migiue" << QRect(2280, 3480, 975, 735) << "右上" << 18.0
+                                << false << false;
+        QTest::newRow("hidariue") << "hidariue" << QRect(360, 3480, 975, 735) << "左上" << 18.0
+                                  << false << false;
+        QTest::newRow("hidari") << "hidari" << QRect(240, 4200, 975, 735) << "左" << 18.0 << false
+                                << false;
+        QTest::newRow("matigaihyouji")
+            << "matigaihyouji" << QRect(1920, 4200, 495, 615) << "" << 26.25 << true << true;
+        QTest::newRow("migi") << "migi" << QRect(2400, 4200, 975, 735) << "右" << 18.0 << false
+                              << false;
+        QTest::newRow("matigaikoumoku")
+            << "matigaikoumoku" << QRect(1320, 4440, 615, 255) << "" << 9.0 << false << true;
+        QTest::newRow("hidarisita")
+            << "hidarisita" << QRect(360, 4920, 975, 735) << "左下" << 18.0 << false << false;
+        QTest::newRow("migisita") << "migisita" << QRect(2280, 4920, 975, 735) << "右下" << 18.0
+                                  << false << false;
+        QTest::newRow("sita") << "sita" << QRect(1320, 5160, 975, 735) << "下" << 18.0 << false
+                              << false;
+        QTest::newRow("siryokuhyouji")
+            << "siryokuhyouji" << QRect(2040, 5880, 615, 615) << "" << 20.25 << true << true;
+        QTest::newRow("kekka") << "kekka" << QRect(240, 6000, 1815, 495) << "" << 9.0 << false
+                               << true;
+        QTest::newRow("kekkadesu")
+            << "kekkadesu" << QRect(2760, 6000, 975, 375) << "" << 9.75 << false << true;
+        QTest::newRow("kekkakiroku") << "kekkakiroku" << QRect(720, 6600, 2175, 495)
+                                     << "今回の結果を保存" << 12.0 << true << true;
+        QTest::newRow("Label1(0)")
+            << "Label1(0)" << QRect(1800, 960, 615, 255) << "インチ" << 9.0 << false << true;
+        QTest::newRow("Label1(1)")
+            << "Label1(1)" << QRect(1920, 1800, 615, 255) << "cm" << 9.0 << false << true;
+        QTest::newRow("Picture1") << "Picture1" << QRect(960, 120, 1935, 375) << "" << 9.0 << false
+                                  << true;
     }
 
     void layout()
@@ -154,28 +180,50 @@ private slots:
         QFETCH(bool, bold);
         QFETCH(bool, enabled);
         frmMain *w = window_.get();
-        const QHash<QString, QWidget *> controls = {
-            {"size", w->size}, {"inti", w->inti}, {"kyoritext", w->kyoritext}, {"tugi", w->tugi},
-            {"cm", w->cm}, {"hidarime", w->hidarime}, {"migime", w->migime}, {"start", w->start},
-            {"ue", w->ue}, {"migiue", w->migiue}, {"hidariue", w->hidariue}, {"hidari", w->hidari},
-            {"matigaihyouji", w->matigaihyouji}, {"migi", w->migi},
-            {"matigaikoumoku", w->matigaikoumoku}, {"hidarisita", w->hidarisita},
-            {"migisita", w->migisita}, {"sita", w->sita}, {"siryokuhyouji", w->siryokuhyouji},
-            {"kekka", w->kekka}, {"kekkadesu", w->kekkadesu}, {"kekkakiroku", w->kekkakiroku},
-            {"Label1(0)", w->Label1[0]}, {"Label1(1)", w->Label1[1]}, {"Picture1", w->Picture1}};
+        const QHash<QString, QWidget *> controls = {{"size", w->size},
+                                                    {"inti", w->inti},
+                                                    {"kyoritext", w->kyoritext},
+                                                    {"tugi", w->tugi},
+                                                    {"cm", w->cm},
+                                                    {"hidarime", w->hidarime},
+                                                    {"migime", w->migime},
+                                                    {"start", w->start},
+                                                    {"ue", w->ue},
+                                                    {"migiue", w->migiue},
+                                                    {"hidariue", w->hidariue},
+                                                    {"hidari", w->hidari},
+                                                    {"matigaihyouji", w->matigaihyouji},
+                                                    {"migi", w->migi},
+                                                    {"matigaikoumoku", w->matigaikoumoku},
+                                                    {"hidarisita", w->hidarisita},
+                                                    {"migisita", w->migisita},
+                                                    {"sita", w->sita},
+                                                    {"siryokuhyouji", w->siryokuhyouji},
+                                                    {"kekka", w->kekka},
+                                                    {"kekkadesu", w->kekkadesu},
+                                                    {"kekkakiroku", w->kekkakiroku},
+                                                    {"Label1(0)", w->Label1[0]},
+                                                    {"Label1(1)", w->Label1[1]},
+                                                    {"Picture1", w->Picture1}};
         QWidget *control = controls.value(name);
         QVERIFY(control);
-        QCOMPARE(control->geometry(), twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
+        QCOMPARE(control->geometry(),
+                 twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
         QCOMPARE(control->font().family(), formkit::kPGothic);
         QCOMPARE(control->font().pointSizeF(), points);
         QCOMPARE(control->font().bold(), bold);
         QCOMPARE(control->isEnabled(), enabled);
         QString shown;
-        if (auto *line = qobject_cast<QLineEdit *>(control)) shown = line->text();
-        else if (auto *combo = qobject_cast<QComboBox *>(control)) shown = combo->currentText();
-        else if (auto *button = qobject_cast<QAbstractButton *>(control)) shown = button->text();
-        else if (auto *label = qobject_cast<QLabel *>(control)) shown = label->text();
-        else if (auto *plain = qobject_cast<QPlainTextEdit *>(control)) shown = plain->toPlainText();
+        if (auto *line = qobject_cast<QLineEdit *>(control))
+            shown = line->text();
+        else if (auto *combo = qobject_cast<QComboBox *>(control))
+            shown = combo->currentText();
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            shown = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(control))
+            shown = label->text();
+        else if (auto *plain = qobject_cast<QPlainTextEdit *>(control))
+            shown = plain->toPlainText();
         QCOMPARE(shown, text);
     }
 
@@ -211,7 +259,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
             seen << QApplication::focusWidget();
         }
-        QCOMPARE(seen, (QList<QWidget *>{w->Picture1, w->kyoritext, w->size, w->migime, w->hidarime}));
+        QCOMPARE(seen,
+                 (QList<QWidget *>{w->Picture1, w->kyoritext, w->size, w->migime, w->hidarime}));
         QCOMPARE(steps_, QStringList());
     }
 
@@ -230,7 +279,8 @@ private slots:
         QCOMPARE(w->randort->size(), QSize(62, 55));
         QVERIFY(qAbs(w->randort->pixelSize().width() - 62) < 0.05);
         QVERIFY(qAbs(w->randort->pixelSize().height() - 54.005) < 0.05);
-        QCOMPARE(w->randort->picture().toImage(), QImage(QStringLiteral(":/assets/ring%1.png").arg(shown())));
+        QCOMPARE(w->randort->picture().toImage(),
+                 QImage(QStringLiteral(":/assets/ring%1.png").arg(shown())));
     }
 
     void pickingAListItemResizesTheRing()
@@ -330,7 +380,8 @@ private slots:
     void saveButtonHidesAfterASuccessfulSaveOnly()
     {
         frmMain *w = window_.get();
-        for (QRadioButton *eye : {static_cast<QRadioButton *>(w->hidarime), static_cast<QRadioButton *>(w->migime)}) {
+        for (QRadioButton *eye :
+             {static_cast<QRadioButton *>(w->hidarime), static_cast<QRadioButton *>(w->migime)}) {
             QTest::mouseClick(eye, Qt::LeftButton);
             pressAndRelease(w->start);
             answerRight();
@@ -363,8 +414,11 @@ private slots:
         QFile saved(file);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray line = saved.readAll();
-        QVERIFY2(QRegularExpression(QStringLiteral(R"(^#\d{4}-\d\d-\d\d#,"\d\d:\d\d:\d\d","0.2","0.2"\r\n$)"))
-                     .match(QString::fromLatin1(line)).hasMatch(), line.constData());
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral(R"(^#\d{4}-\d\d-\d\d#,"\d\d:\d\d:\d\d","0.2","0.2"\r\n$)"))
+                     .match(QString::fromLatin1(line))
+                     .hasMatch(),
+                 line.constData());
     }
 
     void clickIntoTugiDrawsWithoutScoring()

@@ -44,13 +44,13 @@ private slots:
         // The opening spaces wrap like any full-width character and push the first words into
         // the second half of a line.
         QVERIFY(lines.join(QString()) == splash.Label1->text());
-        const QString &opening = *std::find_if(lines.begin(), lines.end(), [](const QString &l) {
-            return !l.trimmed().isEmpty();
-        });
-        const qsizetype spaces = opening.indexOf(QRegularExpression(QStringLiteral("[^\\x{3000}]")));
+        const QString &opening = *std::find_if(
+            lines.begin(), lines.end(), [](const QString &l) { return !l.trimmed().isEmpty(); });
+        const qsizetype spaces =
+            opening.indexOf(QRegularExpression(QStringLiteral("[^\\x{3000}]")));
         QVERIFY(spaces > 0);
-        QVERIFY(QFontMetricsF(splash.Label1->font()).horizontalAdvance(opening.left(spaces))
-                >= area.width() / 2.0 - 12);
+        QVERIFY(QFontMetricsF(splash.Label1->font()).horizontalAdvance(opening.left(spaces)) >=
+                area.width() / 2.0 - 12);
     }
 
     void productNameResetsWhateverIsAssigned()
@@ -74,8 +74,9 @@ private slots:
         // 7455 × 4605 twips of client area inside a two-pixel frame.
         QCOMPARE(splash.size(), QSize(497 + 4, 307 + 4));
         // The logo is the gap-up ring.
-        QCOMPARE(splash.picLogo->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
-                 QImage(QStringLiteral(":/assets/ring1.png")).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(
+            splash.picLogo->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(QStringLiteral(":/assets/ring1.png")).convertToFormat(QImage::Format_RGB32));
     }
 
     void busyWaitCountsItsPasses()

@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         try {
             if (!SysInfoLauncher::GetKeyValue(registry::HKEY_LOCAL_MACHINE,
                                               QString::fromLatin1(key), QString::fromLatin1(value),
-                                              text)
-                && !text.isEmpty())
+                                              text) &&
+                !text.isEmpty())
                 std::abort();
         } catch (const SysInfoError &) {
             // A value that fills the whole buffer without a NUL: the lookup shows its message.
