@@ -1,6 +1,6 @@
 #include "app/frmSplash.h"
 
-#include "app/appinfo.h"
+#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/noticelabel.h"
 #include "platform/notifyinglabel.h"

@@ -1,7 +1,7 @@
 #include "app/Module1.h"
-#include "app/appinfo.h"
 #include "app/frmMain.h"
 #include "app/windowsettings.h"
+#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/startupprobe.h"
 

@@ -1,6 +1,6 @@
 #include "app/menucommands.h"
 
-#include "app/appinfo.h"
+#include "platform/appinfo.h"
 #include "platform/helpviewer.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"

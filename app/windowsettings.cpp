@@ -1,7 +1,7 @@
 #include "app/windowsettings.h"
 
 #include "acuity/variant.h"
-#include "app/appinfo.h"
+#include "platform/appinfo.h"
 
 #include <QStandardPaths>
 #include <cmath>

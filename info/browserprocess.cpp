@@ -1,6 +1,6 @@
 #include "info/browserprocess.h"
 
-#include "app/appinfo.h"
+#include "platform/appinfo.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 #include "info/frmAbout.h"
 
-#include "app/appinfo.h"
 #include "info/browserprocess.h"
 #include "info/sysinfolauncher.h"
+#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/noticelabel.h"

@@ -1,6 +1,6 @@
 #include "records/frmHyouji.h"
 
-#include "app/appinfo.h"
+#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/twips.h"
