@@ -6,6 +6,7 @@
 #include "platform/notifyinglabel.h"
 #include "platform/twips.h"
 #include "support/isolatedhome.h"
+#include "support/textfit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,6 +32,28 @@ private slots:
         QVERIFY(!splash.Label1->text().startsWith(QString(34, QChar(0x3000))));
         QVERIFY(splash.lblCompany->text().startsWith(QStringLiteral("URL ") + webAddress()));
         QCOMPARE(frmSplash::versionCaption(2, 10, 0), QStringLiteral("Version 2.10.0"));
+    }
+
+    void textsFitTheirLabels()
+    {
+        frmSplash splash;
+        const std::pair<const char *, QLabel *> labels[] = {
+            {"lblCopyright", splash.lblCopyright},
+            {"lblCompany", splash.lblCompany},
+            {"lblVersion", splash.lblVersion},
+            {"lblProductName", splash.lblProductName}};
+        for (const auto &[name, label] : labels) {
+            const testing::TextFit fit = testing::textFit(label);
+            QVERIFY2(fit.fits(), name + QByteArray(": ") + fit.describe());
+        }
+    }
+
+    void copyrightNamesTheYearAndTheAuthor()
+    {
+        frmSplash splash;
+        QVERIFY(splash.lblCopyright->text().contains(
+            QRegularExpression(QStringLiteral("\\b20\\d\\d\\b"))));
+        QVERIFY(splash.lblCopyright->text().contains(author()));
     }
 
     void noticeFitsItsLabel()
