@@ -1,10 +1,13 @@
 #include "info/frmAbout.h"
+#include "platform/appinfo.h"
 
+#include "../records/modalwatch.h"
 #include "localpageserver.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -150,11 +153,44 @@ private slots:
         checkUsableAfterwards();
     }
 
-    void browserThatCannotStartLeavesTheBoxUsable()
+    void browserThatCannotStartSaysSo_data()
     {
-        qputenv("MITOON_BROWSER_PROGRAM", QFile::encodeName(folder.filePath("no-such-program")));
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "no-such-program"
+                                 << "が見つかりません。";
+        QTest::newRow("not executable") << "not-a-program"
+                                        << "を起動できませんでした。";
+    }
+
+    void browserThatCannotStartSaysSo()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, reason);
+        const QString path = folder.filePath(program);
+        QFile notAProgram(folder.filePath(QStringLiteral("not-a-program")));
+        QVERIFY(notAProgram.open(QIODevice::WriteOnly));
+        notAProgram.close();
+        qputenv("MITOON_BROWSER_PROGRAM", QFile::encodeName(path));
         openBox();
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        bool waiting = true;
+        testing::whenModal([&](QWidget *modal) {
+            if (auto *message = qobject_cast<QMessageBox *>(modal)) {
+                text = message->text();
+                title = message->windowTitle();
+                icon = message->icon();
+                waiting = box->waitingForBrowser();
+                message->accept();
+            }
+        });
         QTest::mouseClick(box->Command1, Qt::LeftButton);
+        QCOMPARE(text, QStringLiteral("Web ブラウザーを開けません。\nプログラム ") + path + u' ' +
+                           reason);
+        QCOMPARE(title, appTitle());
+        QCOMPARE(icon, QMessageBox::Warning);
+        QVERIFY(!waiting);
         checkUsableAfterwards();
     }
 
