@@ -16,7 +16,7 @@ QString versionText()
 
 QString copyrightNotice()
 {
-    return QStringLiteral("© 2026 ") + author();
+    return QStringLiteral("(C) 2026 ") + author();
 }
 
 QString warningNotice()

@@ -35,7 +35,7 @@ inline QString author()
 QString versionText(int major, int minor, int revision);
 QString versionText();
 
-// "© 2026 ミトーン開発チーム": the year and the author, on one line of the splash screen.
+// "(C) 2026 ミトーン開発チーム": the year and the author, on one line of the splash screen.
 QString copyrightNotice();
 
 // The warning notice of the splash screen and the About box. It opens with 33 ideographic
