@@ -39,20 +39,20 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(box));
     }
 
-    // A program that notes its process id and arguments and then becomes `command`.
+    // A program that notes its arguments and its process id and then becomes `command`. The
+    // process id file appears, whole, only once the arguments have been written.
     QString wrapper(const QString &command)
     {
         const QString path = folder.filePath(QStringLiteral("browser.sh"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return QString();
-        file.write("#!/bin/sh\necho $$ > '" + QFile::encodeName(pidFile()) +
-                   "'\n"
-                   "printf '%s\\n' \"$@\" > '" +
-                   QFile::encodeName(argumentsFile()) +
-                   "'\n"
-                   "exec " +
-                   command.toUtf8() + "\n");
+        const QStringList lines = {
+            QStringLiteral("#!/bin/sh"),
+            QStringLiteral("printf '%s\\n' \"$@\" > '%1'").arg(argumentsFile()),
+            QStringLiteral("echo $$ > '%1.new'").arg(pidFile()),
+            QStringLiteral("mv '%1.new' '%1'").arg(pidFile()), QStringLiteral("exec ") + command};
+        file.write(QFile::encodeName(lines.join(u'\n') + u'\n'));
         file.close();
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         return path;
