@@ -216,12 +216,6 @@ void frmAbout::StartSysInfo()
     launcher.StartSysInfo();
 }
 
-bool frmAbout::GetKeyValue(registry::HKEY KeyRoot, const QString &KeyName, const QString &SubKeyRef,
-                           QString &KeyVal)
-{
-    return SysInfoLauncher::GetKeyValue(KeyRoot, KeyName, SubKeyRef, KeyVal);
-}
-
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
     if (waitingForBrowser_ && watched->isWidgetType() && isUserInput(event->type())) {
