@@ -5,9 +5,9 @@
 
 namespace mitoon {
 
-// The random source of the trials: reseeded from the time of day before every draw, as the
-// test asks for, then one uniform single-precision draw. The clock is passed in so that tests
-// can drive the seeds.
+// The random source of the trials: every draw takes a new seed from the time of day and then
+// one uniform single-precision number. The clock is passed in so that tests can drive the
+// seeds.
 class TrialRandom
 {
 public:

@@ -26,7 +26,7 @@ public:
     bool isEmpty() const { return kind_ == Kind::Empty; }
 
     // The numeric value: 0 for empty, the parsed number for a text; nothing for a text that is
-    // not a number (the type mismatch of the original semantics).
+    // not a number: such a text compares with no number and takes part in no arithmetic.
     std::optional<double> toNumber(const QLocale &locale = QLocale()) const;
 
     // The text form: empty for empty, the general number format for numbers.

@@ -10,12 +10,13 @@
 
 namespace mitoon {
 
-void Module1::busyWait(long last)
+long Module1::busyWait(long last)
 {
     // volatile: the wait is a count of passes that the optimiser must not remove.
     volatile long i = 0;
     while (i <= last)
         i = i + 1;
+    return i;
 }
 
 namespace {

@@ -15,7 +15,9 @@ public:
     // The count of the busy wait's passes: 0 to 30,000,000 inclusive.
     static constexpr long kBusyWaitLast = 30'000'000;
 
-    static void busyWait(long last = kBusyWaitLast);
+    // Counts from 0 to `last` without handling events; returns the passes it counted, as read
+    // back from its counter.
+    static long busyWait(long last = kBusyWaitLast);
 
     // Runs start-up; the main window it returns lives until it is unloaded.
     static frmMain *Main(WindowSettings &settings);

@@ -6,6 +6,7 @@
 // Notes that a watched widget has received a paint event.
 class PaintWatch : public QObject
 {
+    Q_OBJECT
 public:
     bool painted = false;
     bool eventFilter(QObject *, QEvent *event) override

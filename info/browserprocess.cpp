@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace mitoon {
@@ -14,6 +15,13 @@ QString BrowserProcess::program()
     if (!override.isEmpty())
         return override;
     return QCoreApplication::applicationDirPath() + QStringLiteral("/mitoon-browser");
+}
+
+QString BrowserProcess::failedToStartMessage(const QString &program)
+{
+    const QString reason = QFileInfo::exists(program) ? QStringLiteral("を起動できませんでした。")
+                                                      : QStringLiteral("が見つかりません。");
+    return QStringLiteral("Web ブラウザーを開けません。\nプログラム %1 %2").arg(program, reason);
 }
 
 QString BrowserProcess::startAddress()

@@ -20,6 +20,10 @@ public:
     // `mitoon-browser` beside the running program; $MITOON_BROWSER_PROGRAM names another.
     static QString program();
 
+    // What the About box says when `program` could not be started: that the browser cannot be
+    // opened, and whether the program is missing or could not be run.
+    static QString failedToStartMessage(const QString &program);
+
     // The browser window's start page: the maker's web site, or $MITOON_START_ADDRESS.
     static QString startAddress();
 

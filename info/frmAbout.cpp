@@ -186,7 +186,7 @@ void frmAbout::cmdSysInfo_Click()
 }
 
 // The browser window is modal over the box: the box stays painted but takes no input until the
-// browser's process has ended, however it ends.
+// browser's process has ended, however it ends. A browser that cannot be started is reported.
 void frmAbout::Command1_Click()
 {
     waitingForBrowser_ = true;
@@ -195,11 +195,15 @@ void frmAbout::Command1_Click()
     // On X11 the browser window stays above the box as a window it owns would.
     const unsigned long long transientFor =
         QGuiApplication::platformName() == QLatin1String("xcb") ? winId() : 0;
-    BrowserProcess::run(BrowserProcess::startAddress(), transientFor);
+    const BrowserProcess::Outcome outcome =
+        BrowserProcess::run(BrowserProcess::startAddress(), transientFor);
     if (!self)
         return;
     qApp->removeEventFilter(this);
     waitingForBrowser_ = false;
+    if (outcome == BrowserProcess::Outcome::FailedToStart)
+        QMessageBox::warning(this, appTitle(),
+                             BrowserProcess::failedToStartMessage(BrowserProcess::program()));
 }
 
 void frmAbout::StartSysInfo()
@@ -210,12 +214,6 @@ void frmAbout::StartSysInfo()
         message.exec();
     }));
     launcher.StartSysInfo();
-}
-
-bool frmAbout::GetKeyValue(registry::HKEY KeyRoot, const QString &KeyName, const QString &SubKeyRef,
-                           QString &KeyVal)
-{
-    return SysInfoLauncher::GetKeyValue(KeyRoot, KeyName, SubKeyRef, KeyVal);
 }
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)

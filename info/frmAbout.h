@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/registry.h"
-
 #include <QDialog>
 
 class QFrame;
@@ -46,8 +44,6 @@ public:
     void cmdSysInfo_Click();
     void Command1_Click();
     void StartSysInfo();
-    static bool GetKeyValue(registry::HKEY KeyRoot, const QString &KeyName,
-                            const QString &SubKeyRef, QString &KeyVal);
 
     // True while the browser window is open over the box; the box takes no input meanwhile.
     bool waitingForBrowser() const { return waitingForBrowser_; }

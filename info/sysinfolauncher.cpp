@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
 
@@ -99,15 +98,6 @@ bool SysInfoLauncher::GetKeyValue(HKEY KeyRoot, const QString &KeyName, const QS
     return true;
 }
 
-QString SysInfoLauncher::localPath(const QString &windowsPath)
-{
-    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:\\\\"));
-    if (drive.match(windowsPath).hasMatch())
-        return drive::mapPath(drive::root(), windowsPath);
-    QString path = windowsPath;
-    return path.replace(u'\\', u'/');
-}
-
 void SysInfoLauncher::StartSysInfo()
 {
     try {
@@ -115,7 +105,7 @@ void SysInfoLauncher::StartSysInfo()
         if (GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kMsinfoKey),
                         QString::fromLatin1(kMsinfoValue), SysInfoPath)) {
             // The first place names the program itself; starting it is the only test.
-            startOrComplain(localPath(SysInfoPath));
+            startOrComplain(drive::mapPath(drive::root(), SysInfoPath));
             return;
         }
         const QString program = fallbackProgram();
@@ -134,7 +124,7 @@ QString SysInfoLauncher::fallbackProgram()
     QString SysInfoPath;
     if (GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kLocationKey),
                     QString::fromLatin1(kLocationValue), SysInfoPath)) {
-        const QString program = localPath(SysInfoPath + kProgramFile);
+        const QString program = drive::mapPath(drive::root(), SysInfoPath + kProgramFile);
         if (services_.fileExists(program))
             return program;
     }

@@ -16,8 +16,9 @@ namespace mitoon {
 // The tool is looked for in two registry places below HKEY_LOCAL_MACHINE, in this order: the
 // program path in "SOFTWARE\Microsoft\Shared Tools\MSINFO", value "PATH", then the folder in
 // "SOFTWARE\Microsoft\Shared Tools Location", value "MSINFO", which must hold "MSINFO32.EXE".
-// When neither place gives a program, a desktop's own system-information program on PATH is
-// started instead (kDesktopTools, first found wins).
+// Paths in the registry are Windows paths: those on drive C: are files in the drive folder, any
+// other names no program here. When neither place gives a program, a desktop's own
+// system-information program on PATH is started instead (kDesktopTools, first found wins).
 class SysInfoLauncher
 {
 public:
@@ -59,10 +60,6 @@ public:
                             const QString &SubKeyRef, QString &KeyVal);
 
     void StartSysInfo();
-
-    // A path read from the registry as a path on this machine: drive C: is the emulated drive
-    // folder and backslashes become slashes.
-    static QString localPath(const QString &windowsPath);
 
 private:
     void startOrComplain(const QString &program);

@@ -16,7 +16,7 @@ QString versionText()
 
 QString copyrightNotice()
 {
-    return QStringLiteral("Copyright (C) %1").arg(author());
+    return QStringLiteral("(C) 2026 ") + author();
 }
 
 QString warningNotice()

@@ -15,13 +15,16 @@ inline QString productName()
 {
     return QStringLiteral("ミトーン");
 }
+// The maker's web site and mail address, under the names reserved for examples. Both are short
+// enough for the controls that show them: the About box's web button and "Mail = " label, and
+// the splash screen's "URL " line.
 inline QString webAddress()
 {
-    return QStringLiteral("https://mitoon.example.org/");
+    return QStringLiteral("https://mitoon.example/");
 }
 inline QString mailAddress()
 {
-    return QStringLiteral("mitoon@example.org");
+    return QStringLiteral("info@example");
 }
 inline QString author()
 {
@@ -32,6 +35,7 @@ inline QString author()
 QString versionText(int major, int minor, int revision);
 QString versionText();
 
+// "(C) 2026 ミトーン開発チーム": the year and the author, on one line of the splash screen.
 QString copyrightNotice();
 
 // The warning notice of the splash screen and the About box. It opens with 33 ideographic

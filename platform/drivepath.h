@@ -4,8 +4,8 @@
 
 // Drive C: of the program's fixed Windows paths, kept in a per-user folder.
 //
-// The folder is $MITOON_DRIVE_C when that is set, else $XDG_DATA_HOME/mitoon/drive_c
-// (~/.local/share/mitoon/drive_c). "C:\Tool\devwork\mitoon.txt" becomes
+// The folder is $MITOON_DRIVE_C when that is set, else mitoon/drive_c in the user's data folder
+// ($XDG_DATA_HOME, ~/.local/share by default). "C:\Tool\devwork\mitoon.txt" becomes
 // <drive>/Tool/devwork/mitoon.txt: backslashes turn into '/', names stay as written.
 namespace mitoon::drive {
 
@@ -20,12 +20,14 @@ QString root();
 // `windowsPath` below `driveRoot`. Only drive C: exists; any other path maps to an empty string.
 QString mapPath(const QString &driveRoot, const QString &windowsPath);
 
-// Sets up the drive folder the way an installer would, once: when it does not exist yet it
-// creates Tool/devwork and installs the help document at the help path. An existing drive
-// folder is left exactly as it is. Returns false when the folder could not be set up.
+// Sets up the drive folder the way an installer would. A new drive folder gets Tool/devwork
+// and the help document at the help path; in an existing one the help document is installed
+// when it is missing, and nothing else is touched: no file there is ever replaced. Each drive
+// folder is set up at most once per process; later calls return the first outcome. Returns
+// false when the folder could not be set up.
 bool provision();
 
-// `windowsPath` on this machine, after provisioning the drive folder if it is missing.
+// `windowsPath` on this machine, once the drive folder has been set up.
 QString localPath(const QString &windowsPath);
 
 } // namespace mitoon::drive

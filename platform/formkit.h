@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -25,7 +26,8 @@ QFont font(const QString &family, double points, bool bold = false);
 
 // The same for texts of the program's own, all of whose characters the font has: Qt then needs
 // no fallback fonts for it, which saves a fontconfig search per font at start-up. Boxes that
-// show text from outside keep font().
+// show text from outside keep font(). Where the layout fonts' stand-ins are not complete
+// Japanese fonts (registerFontSubstitutions), these fonts take fallback fonts too.
 QFont fixedFont(const QString &family, double points, bool bold = false);
 
 // The program icon: the ring with its gap up.
@@ -38,7 +40,23 @@ QColor systemColor(SystemColor color);
 // Paints `widget`'s own background in `color`.
 void setBackground(QWidget *widget, const QColor &color);
 
-// The names of the layouts resolve to IPA fonts, metric-compatible with the fonts they name.
+// The installed face that stands in for a font the layouts name (kPGothic or kGothic), given
+// the installed families that can show Japanese: the IPA font metric-compatible with it, else
+// another common Japanese Gothic font, else any Japanese face, a Gothic before a Mincho. With
+// no Japanese face at all it is the IPA font's name.
+struct StandIn
+{
+    QString family;
+    // A complete Japanese font, with Latin letters and half-width kana: the program's own
+    // texts need no fallback fonts in it. Faces such as "Droid Sans Fallback" lack Latin.
+    bool complete = false;
+};
+StandIn standIn(const QString &layoutFamily, const QStringList &japaneseFamilies);
+
+// The font names of the layouts resolve to their stand-ins among the installed fonts, so that
+// fixed texts show in a Japanese face rather than as empty boxes wherever the IPA fonts are
+// missing. The overload takes the installed Japanese families from the caller.
 void registerFontSubstitutions();
+void registerFontSubstitutions(const QStringList &japaneseFamilies);
 
 } // namespace mitoon::formkit

@@ -18,9 +18,9 @@ void LoadedForms::add(QWidget *form)
     prune();
     if (!forms().contains(form))
         forms().append(form);
-    // Closing a loaded window destroys it, as unloading does.
+    // Closing a loaded window destroys it, as unloading does. A destroyed window leaves the
+    // list at the next look at it: every look prunes first.
     form->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(form, &QObject::destroyed, [] { prune(); });
 }
 
 int LoadedForms::count()

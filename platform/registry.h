@@ -59,10 +59,7 @@ inline constexpr LONG ERROR_MORE_DATA = 234;
 
 inline constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
 inline constexpr REGSAM KEY_SET_VALUE = 0x0002;
-inline constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
 inline constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
-inline constexpr REGSAM KEY_NOTIFY = 0x0010;
-inline constexpr REGSAM KEY_CREATE_LINK = 0x0020;
 inline constexpr REGSAM KEY_READ = 0x20019;
 inline constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 
@@ -71,7 +68,6 @@ inline constexpr DWORD REG_SZ = 1;
 inline constexpr DWORD REG_EXPAND_SZ = 2;
 inline constexpr DWORD REG_BINARY = 3;
 inline constexpr DWORD REG_DWORD = 4;
-inline constexpr DWORD REG_MULTI_SZ = 7;
 
 // The registry file in use: $MITOON_REGISTRY, else registry.txt beside the drive folder.
 QString filePath();

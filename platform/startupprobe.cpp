@@ -25,8 +25,9 @@ long residentKilobytes()
 
 class FirstPaintFilter : public QObject
 {
+    Q_OBJECT
 public:
-    FirstPaintFilter(QWidget *window) : QObject(window), window_(window) {}
+    explicit FirstPaintFilter(QWidget *window) : QObject(window), window_(window) {}
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -62,3 +63,5 @@ void probeFirstPaint(QWidget *window)
 }
 
 } // namespace mitoon
+
+#include "startupprobe.moc"

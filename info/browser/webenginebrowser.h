@@ -18,9 +18,7 @@ public:
 
     explicit WebEngineBrowser(QWidget *parent = nullptr);
 
-    QString homePage() const { return homePage_; }
     void setHomePage(const QString &address) { homePage_ = address; }
-    QString searchPage() const { return searchPage_; }
     void setSearchPage(const QString &address) { searchPage_ = address; }
 
     QWebEngineView *view() const { return view_; }

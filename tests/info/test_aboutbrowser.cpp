@@ -1,10 +1,13 @@
 #include "info/frmAbout.h"
+#include "platform/appinfo.h"
 
+#include "../records/modalwatch.h"
 #include "localpageserver.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -36,20 +39,20 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(box));
     }
 
-    // A program that notes its process id and arguments and then becomes `command`.
+    // A program that notes its arguments and its process id and then becomes `command`. The
+    // process id file appears, whole, only once the arguments have been written.
     QString wrapper(const QString &command)
     {
         const QString path = folder.filePath(QStringLiteral("browser.sh"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return QString();
-        file.write("#!/bin/sh\necho $$ > '" + QFile::encodeName(pidFile()) +
-                   "'\n"
-                   "printf '%s\\n' \"$@\" > '" +
-                   QFile::encodeName(argumentsFile()) +
-                   "'\n"
-                   "exec " +
-                   command.toUtf8() + "\n");
+        const QStringList lines = {
+            QStringLiteral("#!/bin/sh"),
+            QStringLiteral("printf '%s\\n' \"$@\" > '%1'").arg(argumentsFile()),
+            QStringLiteral("echo $$ > '%1.new'").arg(pidFile()),
+            QStringLiteral("mv '%1.new' '%1'").arg(pidFile()), QStringLiteral("exec ") + command};
+        file.write(QFile::encodeName(lines.join(u'\n') + u'\n'));
         file.close();
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         return path;
@@ -150,11 +153,44 @@ private slots:
         checkUsableAfterwards();
     }
 
-    void browserThatCannotStartLeavesTheBoxUsable()
+    void browserThatCannotStartSaysSo_data()
     {
-        qputenv("MITOON_BROWSER_PROGRAM", QFile::encodeName(folder.filePath("no-such-program")));
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "no-such-program"
+                                 << "が見つかりません。";
+        QTest::newRow("not executable") << "not-a-program"
+                                        << "を起動できませんでした。";
+    }
+
+    void browserThatCannotStartSaysSo()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, reason);
+        const QString path = folder.filePath(program);
+        QFile notAProgram(folder.filePath(QStringLiteral("not-a-program")));
+        QVERIFY(notAProgram.open(QIODevice::WriteOnly));
+        notAProgram.close();
+        qputenv("MITOON_BROWSER_PROGRAM", QFile::encodeName(path));
         openBox();
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        bool waiting = true;
+        testing::whenModal([&](QWidget *modal) {
+            if (auto *message = qobject_cast<QMessageBox *>(modal)) {
+                text = message->text();
+                title = message->windowTitle();
+                icon = message->icon();
+                waiting = box->waitingForBrowser();
+                message->accept();
+            }
+        });
         QTest::mouseClick(box->Command1, Qt::LeftButton);
+        QCOMPARE(text, QStringLiteral("Web ブラウザーを開けません。\nプログラム ") + path + u' ' +
+                           reason);
+        QCOMPARE(title, appTitle());
+        QCOMPARE(icon, QMessageBox::Warning);
+        QVERIFY(!waiting);
         checkUsableAfterwards();
     }
 

@@ -1,8 +1,10 @@
 #include "info/frmAbout.h"
 #include "info/sysinfolauncher.h"
 #include "platform/appinfo.h"
+#include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/notifyinglabel.h"
+#include "support/textfit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -42,6 +44,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(folder.isValid());
+        // The layout fonts resolve as in the program.
+        formkit::registerFontSubstitutions();
         qputenv("MITOON_DRIVE_C", QFile::encodeName(folder.filePath(QStringLiteral("drive_c"))));
         qputenv("MITOON_REGISTRY", QFile::encodeName(folder.filePath(QStringLiteral("none.txt"))));
         owner = new QWidget;
@@ -94,10 +98,23 @@ private slots:
         QVERIFY(box->Label1->text().startsWith(QString(33, QChar(0x3000))));
         QVERIFY(box->Label1->text().at(33) != QChar(0x3000));
         QVERIFY(box->Label1->wordWrap());
-        QCOMPARE(box->Label2->text(), QStringLiteral("Mail = mitoon@example.org"));
+        QCOMPARE(box->Label2->text(), QStringLiteral("Mail = info@example"));
         QCOMPARE(box->Label3->text(), QStringLiteral("URL ="));
-        QCOMPARE(box->Command1->text(), QStringLiteral("https://mitoon.example.org/"));
+        QCOMPARE(box->Command1->text(), QStringLiteral("https://mitoon.example/"));
         QCOMPARE(box->lblDisclaimer->text(), author());
+    }
+
+    void textsFitTheirControls()
+    {
+        openBox();
+        const std::pair<const char *, QWidget *> controls[] = {
+            {"Command1", box->Command1},     {"Label2", box->Label2},
+            {"Label3", box->Label3},         {"lblDisclaimer", box->lblDisclaimer},
+            {"lblVersion", box->lblVersion}, {"lblTitle", box->lblTitle}};
+        for (const auto &[name, control] : controls) {
+            const testing::TextFit fit = testing::textFit(control);
+            QVERIFY2(fit.fits(), name + QByteArray(": ") + fit.describe());
+        }
     }
 
     void layout()

@@ -241,6 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   1,
                   0},
+        LaunchRow{
+            "PathOfThisMachineIsNoWindowsPath", firstPath(quoted("/bin/true")), {}, {}, {}, 1, 0},
         LaunchRow{"DesktopToolWhenNeitherPlaceGivesOne",
                   secondFolder(kFolder),
                   {kHardinfo},

@@ -3,10 +3,10 @@
 #include "info/browser/webenginebrowser.h"
 
 #include "localpageserver.h"
+#include "waituntil.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -21,21 +21,9 @@ namespace {
 
 constexpr int kLoadTimeout = 20000;
 
-// Waits in a running event loop. The web engine does its work in tasks posted to the main
-// thread; QTest's waits sleep between passes and make every page take seconds.
 bool waitUntil(const std::function<bool()> &predicate, int timeout = kLoadTimeout)
 {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (predicate())
-            loop.quit();
-    });
-    check.start(5);
-    QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
-    if (!predicate())
-        loop.exec();
-    return predicate();
+    return testing::waitUntil(predicate, timeout);
 }
 
 void pause(int milliseconds)

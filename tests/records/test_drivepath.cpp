@@ -2,6 +2,7 @@
 #include "support/isolatedhome.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -87,6 +88,17 @@ TEST(DriveRoot, FollowsTheEnvironment)
     EXPECT_EQ(drive::root(), kHome + QStringLiteral("/.local/share/mitoon/drive_c"));
 }
 
+// The files below `folder`, relative to it, sorted.
+QStringList filesBelow(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
 class Provisioning : public ::testing::Test
 {
 protected:
@@ -115,22 +127,45 @@ TEST_F(Provisioning, SetsUpAMissingDriveWithTheRecordFolderAndTheHelpDocument)
               QStringList({"drive_c"}));
 }
 
-TEST_F(Provisioning, LeavesAnExistingDriveAsItIs)
+TEST_F(Provisioning, GivesAnExistingDriveOnlyItsMissingHelpDocument)
 {
     ASSERT_TRUE(QDir().mkpath(drivePath()));
     EXPECT_TRUE(drive::provision());
     EXPECT_EQ(drive::localPath(drive::kHelpFile),
               drivePath() + QStringLiteral("/Tool/HELP/HELPファイル/MITOON.HLP"));
-    EXPECT_TRUE(QDir(drivePath()).isEmpty());
+    EXPECT_EQ(filesBelow(drivePath()), QStringList({"Tool/HELP/HELPファイル/MITOON.HLP"}));
+    QFile help(drive::localPath(drive::kHelpFile));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    QFile embedded(QStringLiteral(":/mitoon/help/mitoon-help.html"));
+    ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
+    EXPECT_EQ(help.readAll(), embedded.readAll());
+    EXPECT_TRUE(help.permissions() & QFileDevice::ReadOther);
+}
+
+TEST_F(Provisioning, NeverReplacesTheUsersHelpDocument)
+{
+    const QString help = drivePath() + QStringLiteral("/Tool/HELP/HELPファイル/MITOON.HLP");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(help).path()));
+    QFile own(help);
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("the user's own help");
+    own.close();
+    EXPECT_TRUE(drive::provision());
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(own.readAll(), QByteArray("the user's own help"));
+    EXPECT_EQ(filesBelow(drivePath()), QStringList({"Tool/HELP/HELPファイル/MITOON.HLP"}));
 }
 
 TEST_F(Provisioning, HappensOnlyOnce)
 {
     ASSERT_TRUE(drive::provision());
     ASSERT_TRUE(QDir(drivePath() + "/Tool/devwork").removeRecursively());
+    ASSERT_TRUE(QFile::remove(drive::localPath(drive::kHelpFile)));
     EXPECT_TRUE(drive::provision());
     // The program creates no folder of its own once the drive exists.
     EXPECT_FALSE(QFileInfo::exists(drivePath() + "/Tool/devwork"));
+    // The help document is put back by the next start, not while the program runs.
+    EXPECT_FALSE(QFileInfo::exists(drive::localPath(drive::kHelpFile)));
 }
 
 } // namespace
