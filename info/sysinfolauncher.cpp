@@ -27,6 +27,16 @@ uint ansiCode(QChar c)
     return code;
 }
 
+// The program a registry path names on this machine: a path on drive C: lies in the drive
+// folder, and an absolute path of this machine (a registry file written for it) is taken as it
+// is. Any other path names nothing here.
+QString programPath(const QString &registryPath)
+{
+    if (registryPath.startsWith(u'/'))
+        return registryPath;
+    return drive::mapPath(drive::root(), registryPath);
+}
+
 } // namespace
 
 SysInfoLauncher::Services SysInfoLauncher::systemServices(std::function<void()> showUnavailable)
@@ -105,7 +115,7 @@ void SysInfoLauncher::StartSysInfo()
         if (GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kMsinfoKey),
                         QString::fromLatin1(kMsinfoValue), SysInfoPath)) {
             // The first place names the program itself; starting it is the only test.
-            startOrComplain(drive::mapPath(drive::root(), SysInfoPath));
+            startOrComplain(programPath(SysInfoPath));
             return;
         }
         const QString program = fallbackProgram();
@@ -124,7 +134,7 @@ QString SysInfoLauncher::fallbackProgram()
     QString SysInfoPath;
     if (GetKeyValue(HKEY_LOCAL_MACHINE, QString::fromLatin1(kLocationKey),
                     QString::fromLatin1(kLocationValue), SysInfoPath)) {
-        const QString program = drive::mapPath(drive::root(), SysInfoPath + kProgramFile);
+        const QString program = programPath(SysInfoPath + kProgramFile);
         if (services_.fileExists(program))
             return program;
     }
