@@ -29,8 +29,13 @@ namespace mitoon {
 namespace {
 
 // The layout is made for a client area of 6645 × 7830 twips; the status bar is docked to the
-// bottom edge at the full width, 270 twips high.
+// bottom edge at the full width, 270 twips high. The first row of the layout is the logo, whose
+// lower right corner is at 2895, 495.
+constexpr int kLayoutWidth = 6645;
+constexpr int kLayoutHeight = 7830;
 constexpr int kStatusBarHeight = 270;
+constexpr int kFirstRowRight = 960 + 1935;
+constexpr int kFirstRowBottom = 120 + 375;
 
 // Flat text boxes: a thin single-line frame, no three-dimensional edge.
 void makeFlat(QWidget *box)
@@ -52,6 +57,12 @@ QPushButton *answerButton(QWidget *parent, const QString &caption)
     button->setFont(formkit::fixedFont(formkit::kPGothic, 18));
     button->setEnabled(false);
     return button;
+}
+
+QRectF inTwips(const QRect &pixels)
+{
+    return QRectF(twips::fromPixels(pixels.x()), twips::fromPixels(pixels.y()),
+                  twips::fromPixels(pixels.width()), twips::fromPixels(pixels.height()));
 }
 
 QPixmap ringPicture(int orientation)
@@ -271,20 +282,25 @@ void frmMain::Form_Load()
 
 void frmMain::restoreGeometry()
 {
-    QList<QRect> screens;
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        const QRect g = screen->geometry();
-        screens.append(QRect(int(twips::fromPixels(g.x())), int(twips::fromPixels(g.y())),
-                             int(twips::fromPixels(g.width())),
-                             int(twips::fromPixels(g.height()))));
-    }
-    const WindowGeometry g = WindowSettings::keepReachable(settings_.load(), screens);
-    restoredOuter_ = QRect(
-        int(std::lround(twips::toPixels(g.left))), int(std::lround(twips::toPixels(g.top))),
-        int(std::lround(twips::toPixels(g.width))), int(std::lround(twips::toPixels(g.height))));
     // The native window knows its frame once it exists; a window manager may still change it
     // when the window is first shown, so the outer size is applied again then.
     create();
+    QList<ScreenArea> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append({inTwips(screen->geometry()), inTwips(screen->availableGeometry())});
+    const QSize nonClient =
+        QSize(0, menuBar()->sizeHint().height())
+            .grownBy(windowHandle() ? windowHandle()->frameMargins() : QMargins());
+    const QSizeF nonClientTwips(twips::fromPixels(nonClient.width()),
+                                twips::fromPixels(nonClient.height()));
+    const OuterSizes sizes{QSizeF(kLayoutWidth, kLayoutHeight) + nonClientTwips,
+                           QSizeF(kFirstRowRight, kFirstRowBottom + kStatusBarHeight) +
+                               nonClientTwips};
+    const QRectF outer = WindowSettings::placement(settings_.load(), sizes, screens);
+    restoredOuter_ = QRect(int(std::lround(twips::toPixels(outer.left()))),
+                           int(std::lround(twips::toPixels(outer.top()))),
+                           int(std::lround(twips::toPixels(outer.width()))),
+                           int(std::lround(twips::toPixels(outer.height()))));
     applyOuterGeometry();
 }
 

@@ -493,8 +493,12 @@ private slots:
 
     void firstStartOpensAtTheDefaults()
     {
-        // 1000, 1000 twips, 6500 × 6500 twips: 67, 67 and 433 × 433 pixels.
-        QCOMPARE(window_->frameGeometry(), QRect(67, 67, 433, 433));
+        // At 1000, 1000 twips (67, 67 pixels), with the whole layout's client area of
+        // 6645 × 7830 twips below the menu bar, so the status bar covers nothing.
+        QCOMPARE(window_->frameGeometry().topLeft(), QPoint(67, 67));
+        QCOMPARE(window_->centralWidget()->size(), QSize(443, 522));
+        QVERIFY(window_->kekkakiroku->geometry().bottom() < window_->Bar->geometry().top());
+        QVERIFY(window_->sita->geometry().bottom() < window_->Bar->geometry().top());
     }
 };
 
