@@ -9,6 +9,7 @@
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/optionbutton.h"
+#include "platform/screenplacement.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
 
@@ -23,6 +24,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 
 namespace mitoon {
 
@@ -245,8 +248,8 @@ void frmMain::connectHandlers()
         box->lineEdit()->setCompleter(nullptr);
         disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
     }
-    connect(inti, &QComboBox::activated, this, &frmMain::inti_Click);
-    connect(cm, &QComboBox::activated, this, &frmMain::cm_Click);
+    connect(inti, &QComboBox::activated, this, [this] { inti_Click(0); });
+    connect(cm, &QComboBox::activated, this, [this] { cm_Click(1); });
     connect(hidarime, &QRadioButton::clicked, this, [this] { hidarime_Click(0); });
     connect(migime, &QRadioButton::clicked, this, [this] { migime_Click(1); });
     for (const AnswerButton &button : kAnswerButtons) {
@@ -269,10 +272,10 @@ void frmMain::Form_Load()
 {
     restoreGeometry();
     test_.formLoad();
-    for (const char *inches : {"12", "14", "16", "19", "21", "25", "28", "32"})
-        inti->addItem(QLatin1String(inches));
-    for (const char *centimetres : {"100", "130", "150", "200", "250", "300"})
-        cm->addItem(QLatin1String(centimetres));
+    for (const int inches : kDisplaySizes)
+        inti->addItem(QString::number(inches));
+    for (const int centimetres : kDistances)
+        cm->addItem(QString::number(centimetres));
     // Filling the lists selects no item: the boxes keep the texts of the layout.
     inti->setCurrentIndex(-1);
     inti->setEditText(QStringLiteral("14"));
@@ -353,14 +356,14 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 // --- handlers ---------------------------------------------------------------------------------
 
-void frmMain::inti_Click()
+void frmMain::inti_Click(int)
 {
-    test_.calibrate();
+    test_.calibrate(Control::inti);
 }
 
-void frmMain::cm_Click()
+void frmMain::cm_Click(int)
 {
-    test_.calibrate();
+    test_.calibrate(Control::cm);
 }
 
 void frmMain::hidarime_Click(int)
@@ -466,6 +469,10 @@ QWidget *frmMain::control(Control control) const
         return hidariue;
     case Control::hidarisita:
         return hidarisita;
+    case Control::hidarime:
+        return hidarime;
+    case Control::migime:
+        return migime;
     }
     return nullptr;
 }
@@ -507,6 +514,12 @@ void frmMain::setVisible(Control which, bool visible)
     control(which)->setVisible(visible);
 }
 
+void frmMain::setChecked(Control which, bool checked)
+{
+    if (auto *option = qobject_cast<QRadioButton *>(control(which)))
+        option->setChecked(checked);
+}
+
 void frmMain::setFocus(Control which)
 {
     control(which)->setFocus(Qt::OtherFocusReason);
@@ -536,6 +549,39 @@ void frmMain::setRingPicture(int orientation)
 {
     if (orientation >= 1 && orientation <= 8)
         randort->setPicture(holders[orientation - 1]->pixmap());
+}
+
+QSize frmMain::nonClientSize() const
+{
+    return frameGeometry().size() - client_->size();
+}
+
+RingRoom frmMain::ringRoom() const
+{
+    // From the ring's fixed corner to the right edge and down to the status bar.
+    const QPoint corner = randort->pos();
+    const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
+    const QSize most = screenplacement::availableArea(this).size() - nonClientSize();
+    return {twips::fromPixels(client_->width() - corner.x()),
+            twips::fromPixels(client_->height() - barHeight - corner.y()),
+            twips::fromPixels(most.width() - corner.x()),
+            twips::fromPixels(most.height() - barHeight - corner.y())};
+}
+
+void frmMain::growRingRoom(double widthTwips, double heightTwips)
+{
+    const QPoint corner = randort->pos();
+    const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
+    const QSize needed(corner.x() + int(std::ceil(twips::toPixels(widthTwips))),
+                       corner.y() + int(std::ceil(twips::toPixels(heightTwips))) + barHeight);
+    const QSize client = client_->size().expandedTo(needed);
+    if (client == client_->size())
+        return;
+    const QRect outer(frameGeometry().topLeft(), client + nonClientSize());
+    const QRect placed =
+        screenplacement::keepInside(outer, screenplacement::availableArea(this), true);
+    resize(QMainWindow::size() + (placed.size() - frameGeometry().size()));
+    move(placed.topLeft());
 }
 
 void frmMain::beep()

@@ -275,6 +275,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w->tugi);
         QVERIFY(!w->start->isEnabled());
         QVERIFY(w->ue->isEnabled());
+        // No eye was chosen: the test measures the left eye.
+        QVERIFY(w->hidarime->isChecked());
+        QCOMPARE(w->Bar->panelTexts().first(), QStringLiteral("左目測定中"));
         // 930 × 810 twips: 62 × 54 pixels.
         QCOMPARE(w->randort->size(), QSize(62, 55));
         QVERIFY(qAbs(w->randort->pixelSize().width() - 62) < 0.05);
@@ -293,8 +296,52 @@ private slots:
         pickItem(w->inti, QStringLiteral("12"));
         QVERIFY(qAbs(w->randort->widthTwips() - 3255) < 1);
         QVERIFY(qAbs(w->randort->heightTwips() - 2835) < 1);
-        // Reaching past the window's edge is cut off there; nothing moves.
+        // The ring grows to the right and downwards; its corner stays.
         QCOMPARE(w->randort->pos(), twips::rect(4440, 840, 0, 0).topLeft());
+    }
+
+    void ringPastTheClientAreaGrowsTheWindow()
+    {
+        frmMain *w = window_.get();
+        const QPoint corner = w->frameGeometry().topLeft();
+        pickItem(w->cm, QStringLiteral("300"));
+        pickItem(w->inti, QStringLiteral("12")); // 217 × 189 pixels right of x = 296
+        settle();
+        const QRect room = w->centralWidget()->rect().adjusted(0, 0, 0, -w->Bar->height());
+        QVERIFY2(room.contains(w->randort->geometry()),
+                 qPrintable(QStringLiteral("ring %1 × %2 in a client area %3 × %4")
+                                .arg(w->randort->width())
+                                .arg(w->randort->height())
+                                .arg(w->centralWidget()->width())
+                                .arg(w->centralWidget()->height())));
+        QCOMPARE(w->frameGeometry().topLeft(), corner);
+        QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
+        // A smaller ring leaves the window as it is.
+        const QSize grown = w->frameGeometry().size();
+        pickItem(w->cm, QStringLiteral("100"));
+        QCOMPARE(w->frameGeometry().size(), grown);
+    }
+
+    void startSizesTheRingFromTheBoxesAsTheyStand()
+    {
+        frmMain *w = window_.get();
+        w->inti->lineEdit()->selectAll();
+        QTest::keyClicks(w->inti->lineEdit(), QStringLiteral("24"));
+        pressAndRelease(w->start);
+        QCOMPARE(steps_, QStringList{"tugi"});
+        QVERIFY(qAbs(w->randort->widthTwips() - 930 * 14.0 / 24) < 0.5);
+        QVERIFY(qAbs(w->randort->heightTwips() - 810.08 * 14.0 / 24) < 0.5);
+        QCOMPARE(w->inti->currentText(), QStringLiteral("24"));
+    }
+
+    void pickWithAnUnusableTextInTheOtherBoxGoesThrough()
+    {
+        frmMain *w = window_.get();
+        w->inti->lineEdit()->selectAll();
+        QTest::keyClicks(w->inti->lineEdit(), QStringLiteral("abc"));
+        pickItem(w->cm, QStringLiteral("200"));
+        QCOMPARE(w->inti->currentText(), QStringLiteral("14"));
+        QVERIFY(qAbs(w->randort->widthTwips() - 1860) < 0.5);
     }
 
     void typingAloneChangesNothing()
@@ -435,6 +482,26 @@ private slots:
         QCOMPARE(steps_, QStringList{"tugi"});
         QCOMPARE(w->randort->widthTwips(), width);
         QCOMPARE(w->test().tensuu().integerValue(), 20);
+    }
+
+    // The records window takes the focus into its text box; back in the main window the focus
+    // returns to `tugi`, which is no move there: no extra ring is drawn.
+    void focusInAnotherWindowOfTheProgramIsNoMove()
+    {
+        frmMain *w = window_.get();
+        pressAndRelease(w->start);
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        steps_.clear();
+        menucommands::mnuFileOpen();
+        QPointer<frmHyouji> records = frmHyouji::loaded();
+        QVERIFY(records && QTest::qWaitForWindowActive(records));
+        QVERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == records);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        QCOMPARE(steps_, QStringList());
+        records->close();
     }
 
     void windowReactivationRunsNoStep()
