@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,16 +41,22 @@ constexpr int kStatusBarHeight = 270;
 constexpr int kFirstRowRight = 960 + 1935;
 constexpr int kFirstRowBottom = 120 + 375;
 
-// Flat text boxes: a thin single-line frame, no three-dimensional edge.
+// A line edit keeps this many pixels between its frame and its text on either side, on top of
+// its text margins.
+constexpr int kLineEditInnerMargin = 2;
+
+// Flat text boxes: a thin single-line frame, no three-dimensional edge and no margins inside it,
+// so the values the layout was made for show whole.
 void makeFlat(QWidget *box)
 {
-    box->setStyleSheet(QStringLiteral("border: 1px solid black; background: white;"));
+    box->setStyleSheet(QStringLiteral("border: 1px solid black; background: white; padding: 0;"));
 }
 
 QLineEdit *flatBox(QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
     makeFlat(box);
+    box->setTextMargins(-kLineEditInnerMargin, 0, -kLineEditInnerMargin, 0);
     box->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     return box;
 }
@@ -60,6 +67,27 @@ QPushButton *answerButton(QWidget *parent, const QString &caption)
     button->setFont(formkit::fixedFont(formkit::kPGothic, 18));
     button->setEnabled(false);
     return button;
+}
+
+// The Gothic that stands in for the layout's font draws digits wider than the one the acuity
+// box was made for: condense it just enough that every acuity value shows whole in `width`
+// pixels, its ink and the cursor after it.
+QFont condensedToFit(QFont font, int width)
+{
+    QStringList values;
+    for (int score = 0; score <= 190; score += 10)
+        values << AcuityTest::acuityText(std::int16_t(score));
+    for (int stretch = 100; stretch > 50; stretch -= 2) {
+        font.setStretch(stretch);
+        const QFontMetrics metrics(font);
+        const bool fits = std::all_of(values.begin(), values.end(), [&](const QString &value) {
+            return metrics.horizontalAdvance(value) + 1 <= width &&
+                   metrics.boundingRect(value).right() < width;
+        });
+        if (fits)
+            break;
+    }
+    return font;
 }
 
 QRectF inTwips(const QRect &pixels)
@@ -122,6 +150,9 @@ void frmMain::createControls()
     tugi = flatBox(client_);
     tugi->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
     formkit::place(tugi, 2400, 1320, 195, 165);
+    // The caption reads whole over the tiny box; a click there still gives the box the focus.
+    tugi->stackUnder(kyoritext);
+    kyoritext->installEventFilter(this);
 
     cm = new QComboBox(client_);
     cm->setEditable(true);
@@ -165,7 +196,7 @@ void frmMain::createControls()
     matigaikoumoku->setFocusPolicy(Qt::ClickFocus);
     matigaikoumoku->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     matigaikoumoku->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    matigaikoumoku->document()->setDocumentMargin(1);
+    matigaikoumoku->document()->setDocumentMargin(0);
     formkit::place(matigaikoumoku, 1320, 4440, 615, 255);
 
     hidarisita = answerButton(client_, QStringLiteral("左下"));
@@ -176,8 +207,9 @@ void frmMain::createControls()
     formkit::place(sita, 1320, 5160, 975, 735);
 
     siryokuhyouji = flatBox(client_);
-    siryokuhyouji->setFont(formkit::fixedFont(formkit::kPGothic, 20.25, true));
     formkit::place(siryokuhyouji, 2040, 5880, 615, 615);
+    siryokuhyouji->setFont(condensedToFit(formkit::fixedFont(formkit::kPGothic, 20.25, true),
+                                          siryokuhyouji->width() - 2));
 
     kekka = flatBox(client_);
     formkit::place(kekka, 240, 6000, 1815, 495);
@@ -210,6 +242,10 @@ void frmMain::createControls()
 
     Bar = new StatusBar(client_);
     Bar->setPanelText(QStringLiteral("ｽﾃｰﾀｽ"));
+
+    // Enter on a focused button presses it.
+    for (QPushButton *button : client_->findChildren<QPushButton *>())
+        button->setAutoDefault(true);
 }
 
 void frmMain::createMenus()
@@ -350,6 +386,15 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (watched == client_ && event->type() == QEvent::Resize) {
         const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
         Bar->setGeometry(0, client_->height() - barHeight, client_->width(), barHeight);
+    }
+    // `tugi` lies under the caption `kyoritext`; a press on its place still reaches it.
+    if (watched == kyoritext && (event->type() == QEvent::MouseButtonPress ||
+                                 event->type() == QEvent::MouseButtonDblClick)) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (tugi->geometry().contains(kyoritext->mapToParent(at))) {
+            tugi->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -496,9 +541,11 @@ void frmMain::setText(Control which, const QString &text)
     QWidget *widget = control(which);
     if (auto *combo = qobject_cast<QComboBox *>(widget))
         combo->setEditText(text);
-    else if (auto *line = qobject_cast<QLineEdit *>(widget))
+    else if (auto *line = qobject_cast<QLineEdit *>(widget)) {
         line->setText(text);
-    else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        // A text set by the program shows from its start, as the caret goes to its start.
+        line->setCursorPosition(0);
+    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
         plain->setPlainText(text);
     else if (auto *button = qobject_cast<QAbstractButton *>(widget))
         button->setText(text);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +33,17 @@ void settle()
 {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+// The bounding box of the dark pixels of `image` within `area`.
+QRect inkBox(const QImage &image, const QRect &area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 160)
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 void pressAndRelease(QWidget *widget)
@@ -502,6 +514,146 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w->tugi);
         QCOMPARE(steps_, QStringList());
         records->close();
+    }
+
+    void arrowKeysSelectWithinTheEyeGroup_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("fromLeft");
+        QTest::newRow("right from 左目") << int(Qt::Key_Right) << true;
+        QTest::newRow("down from 左目") << int(Qt::Key_Down) << true;
+        QTest::newRow("left from 左目") << int(Qt::Key_Left) << true;
+        QTest::newRow("left from 右目") << int(Qt::Key_Left) << false;
+        QTest::newRow("up from 右目") << int(Qt::Key_Up) << false;
+        QTest::newRow("right from 右目") << int(Qt::Key_Right) << false;
+    }
+
+    // On an eye button the arrow keys select the other button of the group; they never move
+    // on to "スタート", which would start a test.
+    void arrowKeysSelectWithinTheEyeGroup()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, fromLeft);
+        frmMain *w = window_.get();
+        QRadioButton *from = fromLeft ? w->hidarime : w->migime;
+        QRadioButton *to = fromLeft ? w->migime : w->hidarime;
+        from->setFocus(Qt::TabFocusReason);
+        settle();
+        QTest::keyClick(from, Qt::Key(key));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), to);
+        QVERIFY(to->isChecked());
+        QVERIFY(!from->isChecked());
+        QCOMPARE(w->Bar->panelTexts().first(),
+                 fromLeft ? QStringLiteral("右目測定中") : QStringLiteral("左目測定中"));
+        QCOMPARE(steps_, QStringList());
+        QVERIFY(w->start->isEnabled());
+    }
+
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(int, key);
+        frmMain *w = window_.get();
+        pressAndRelease(w->start);
+        QPushButton *wrong = buttonFor(shown() % 8 + 1);
+        const double width = w->randort->widthTwips();
+        wrong->setFocus(Qt::TabFocusReason);
+        settle();
+        steps_.clear();
+        QTest::keyClick(wrong, Qt::Key(key));
+        settle();
+        QCOMPARE(w->matigaihyouji->text(), QStringLiteral("1"));
+        QCOMPARE(steps_, QStringList{"tugi"});
+        QVERIFY(qAbs(w->randort->widthTwips() - width * 0.8) < 0.01);
+    }
+
+    void flatBoxesShowTheirTextsWhole_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("text");
+        for (int score = 0; score <= 190; score += 10) {
+            const QString value = AcuityTest::acuityText(std::int16_t(score));
+            QTest::newRow(qPrintable(QStringLiteral("siryokuhyouji ") + value))
+                << int(Control::siryokuhyouji) << value;
+        }
+        QTest::newRow("kekka left")
+            << int(Control::kekka) << QStringLiteral("あなたの左目の視力は");
+        QTest::newRow("kekka right")
+            << int(Control::kekka) << QStringLiteral("あなたの右目の視力は");
+        QTest::newRow("kekkadesu") << int(Control::kekkadesu) << QStringLiteral("です");
+        for (const char *count : {"0", "1", "2"})
+            QTest::newRow(count) << int(Control::matigaihyouji) << QString::fromLatin1(count);
+        QTest::newRow("matigaikoumoku") << int(Control::matigaikoumoku) << QStringLiteral("間違い");
+    }
+
+    // Inside its one-pixel frame a flat box shows as much of its text as the text alone has:
+    // nothing is cut off and nothing scrolled out of sight.
+    void flatBoxesShowTheirTextsWhole()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, text);
+        frmMain *w = window_.get();
+        w->setText(Control(box), text);
+        QWidget *widget = w->control(Control(box));
+        const QImage shown = widget->grab().toImage();
+        const QRect inside = QRect(QPoint(0, 0), shown.size()).adjusted(1, 1, -1, -1);
+        const QRect ink = inkBox(shown, inside);
+
+        QImage alone(400, 120, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            QPainter painter(&alone);
+            painter.setFont(widget->font());
+            painter.setPen(Qt::black);
+            painter.drawText(20, 80, text);
+        }
+        const QRect whole = inkBox(alone, alone.rect());
+        QVERIFY(!whole.isEmpty());
+        // No margin between the frame and the text: it starts right inside the frame.
+        QCOMPARE(ink.x() - inside.x(), whole.x() - 20);
+        QVERIFY2(ink.size() == whole.size(),
+                 qPrintable(QStringLiteral("ink %1 × %2 at %3 in a box of %4 × %5; alone %6 × %7")
+                                .arg(ink.width())
+                                .arg(ink.height())
+                                .arg(ink.x())
+                                .arg(shown.width())
+                                .arg(shown.height())
+                                .arg(whole.width())
+                                .arg(whole.height())));
+    }
+
+    // `tugi` lies under its caption: the caption's pixels in the window are its own, and a
+    // press on the place of `tugi` still gives `tugi` the focus.
+    void captionReadsWholeOverTugiWhichStillTakesAClick()
+    {
+        frmMain *w = window_.get();
+        const QImage inWindow = w->centralWidget()
+                                    ->grab(w->kyoritext->geometry())
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        const QImage alone = w->kyoritext->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(inWindow, alone);
+
+        pressAndRelease(w->start);
+        QTest::mouseClick(w->kekkadesu, Qt::LeftButton);
+        settle();
+        steps_.clear();
+        const QPoint onTugi = w->kyoritext->mapFromParent(w->tugi->geometry().center());
+        QTest::mouseClick(w->kyoritext, Qt::LeftButton, {}, onTugi);
+        settle();
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        QCOMPARE(steps_, QStringList{"tugi"});
+        // Elsewhere the caption takes the click itself.
+        QTest::mouseClick(w->kyoritext, Qt::LeftButton, {}, QPoint(5, 5));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), w->kyoritext);
     }
 
     void windowReactivationRunsNoStep()
