@@ -334,28 +334,6 @@ private slots:
         QCOMPARE(w->frameGeometry().size(), grown);
     }
 
-    void startSizesTheRingFromTheBoxesAsTheyStand()
-    {
-        frmMain *w = window_.get();
-        w->inti->lineEdit()->selectAll();
-        QTest::keyClicks(w->inti->lineEdit(), QStringLiteral("24"));
-        pressAndRelease(w->start);
-        QCOMPARE(steps_, QStringList{"tugi"});
-        QVERIFY(qAbs(w->randort->widthTwips() - 930 * 14.0 / 24) < 0.5);
-        QVERIFY(qAbs(w->randort->heightTwips() - 810.08 * 14.0 / 24) < 0.5);
-        QCOMPARE(w->inti->currentText(), QStringLiteral("24"));
-    }
-
-    void pickWithAnUnusableTextInTheOtherBoxGoesThrough()
-    {
-        frmMain *w = window_.get();
-        w->inti->lineEdit()->selectAll();
-        QTest::keyClicks(w->inti->lineEdit(), QStringLiteral("abc"));
-        pickItem(w->cm, QStringLiteral("200"));
-        QCOMPARE(w->inti->currentText(), QStringLiteral("14"));
-        QVERIFY(qAbs(w->randort->widthTwips() - 1860) < 0.5);
-    }
-
     void typingAloneChangesNothing()
     {
         frmMain *w = window_.get();

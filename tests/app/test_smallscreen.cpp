@@ -11,7 +11,6 @@
 #include "info/frmAbout.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
-#include "platform/screenplacement.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
 #include "support/isolatedhome.h"
@@ -235,26 +234,6 @@ private slots:
         QVERIFY2(kScreenA.contains(browser->frameGeometry()),
                  qPrintable(describe(browser->frameGeometry())));
         browser->close();
-    }
-
-    void keepInsideTable()
-    {
-        const QRect area(0, 0, 640, 480);
-        struct Row
-        {
-            QRect outer;
-            bool sizable;
-            QRect placed;
-        } rows[] = {
-            {QRect(10, 10, 100, 100), true, QRect(10, 10, 100, 100)},
-            {QRect(671, 30, 336, 521), true, QRect(304, 0, 336, 480)},
-            {QRect(-50, -20, 100, 100), false, QRect(0, 0, 100, 100)},
-            {QRect(600, 400, 100, 100), false, QRect(540, 380, 100, 100)},
-            // Too large and fixed: its top-left corner stays on the screen.
-            {QRect(300, 300, 700, 500), false, QRect(0, 0, 700, 500)},
-        };
-        for (const Row &row : rows)
-            QCOMPARE(screenplacement::keepInside(row.outer, area, row.sizable), row.placed);
     }
 };
 
