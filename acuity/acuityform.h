@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acuity/ringfit.h"
+
 #include <QString>
 #include <array>
 
@@ -24,7 +26,9 @@ enum class Control {
     sita,
     hidari,
     hidariue,
-    hidarisita
+    hidarisita,
+    hidarime,
+    migime
 };
 
 // One direction button: the orientation it accepts and how much an answer with it shrinks the
@@ -54,9 +58,9 @@ inline constexpr std::array<AnswerButton, 8> kAnswerButtons{{
 const AnswerButton &buttonAccepting(int orientation);
 const AnswerButton &answerButton(Control control);
 
-// What the test needs of the window: texts, enabling, the ring's extents in ring units, its
-// picture, the focus, the beep and the status bar message. The main window implements it; the
-// tests implement it without any widget.
+// What the test needs of the window: texts, enabling, the eye buttons, the ring's extents in
+// ring units, its picture and the room the window has for it, the focus, the beep and the
+// status bar message. The main window implements it; the tests implement it without any widget.
 class AcuityForm
 {
 public:
@@ -66,6 +70,8 @@ public:
     virtual void setText(Control control, const QString &text) = 0;
     virtual void setEnabled(Control control, bool enabled) = 0;
     virtual void setVisible(Control control, bool visible) = 0;
+    // Selects an option button, clearing the other of its group; runs no click handler.
+    virtual void setChecked(Control control, bool checked) = 0;
     // A focus move; the control's focus step runs after the calling handler has returned.
     virtual void setFocus(Control control) = 0;
 
@@ -75,6 +81,9 @@ public:
     virtual void setRingHeight(float units) = 0;
     // 0 is the closed ring, 1 to 8 the ring with its gap in that orientation.
     virtual void setRingPicture(int orientation) = 0;
+    // The room for the ring, and growing the window (within its screen) to a larger room.
+    virtual RingRoom ringRoom() const = 0;
+    virtual void growRingRoom(double widthTwips, double heightTwips) = 0;
 
     virtual void beep() = 0;
     virtual void setStatusText(const QString &text) = 0;

@@ -42,40 +42,115 @@ bool AcuityTest::sizeRing(const Variant &inches, const Variant &centimetres)
     return true;
 }
 
-void AcuityTest::calibrate()
+namespace {
+
+QString referenceText(Control box)
 {
-    // Both boxes are read whichever was picked. A text that is no positive number would divide
-    // by zero or give a negative ring: then nothing changes.
-    const Variant inches = Variant::text(form_.text(Control::inti));
-    const Variant centimetres = Variant::text(form_.text(Control::cm));
+    return box == Control::inti ? QStringLiteral("14") : QStringLiteral("100");
+}
+
+} // namespace
+
+void AcuityTest::calibrate(Control picked)
+{
+    // Both boxes are read whichever was picked, so a text typed into the other box is taken
+    // over as well. When that text gives no ring the pick still goes through: the other box
+    // returns to its reference text.
+    const Control other = picked == Control::inti ? Control::cm : Control::inti;
+    auto boxValue = [this](Control box) { return Variant::text(form_.text(box)); };
+    if (!ringTwips(boxValue(Control::inti), boxValue(Control::cm))) {
+        const Variant reference = Variant::text(referenceText(other));
+        const Variant inches = other == Control::inti ? reference : boxValue(Control::inti);
+        const Variant centimetres = other == Control::cm ? reference : boxValue(Control::cm);
+        if (!ringTwips(inches, centimetres))
+            return; // the picked text itself gives no ring
+        form_.setText(other, referenceText(other));
+    }
+    const Variant inches = boxValue(Control::inti);
+    const Variant centimetres = boxValue(Control::cm);
     if (!sizeRing(inches, centimetres))
         return;
     gamensize_ = inches;
     kyori_ = centimetres;
+    if (makeRoomFor(*ringTwips(inches, centimetres)))
+        takeBackDoesNotFit();
+    else
+        sayDoesNotFit(inches, centimetres);
 }
 
-void AcuityTest::keepBoxInRange(Control box, double low, double high, const QString &fallback)
+QString AcuityTest::keptInRange(const QString &text, double low, double high,
+                                const QString &fallback)
 {
-    // Each test reads the box afresh; a text that is not a number is out of range too.
-    const auto above = parseLocaleNumber(form_.text(box));
-    if (!above || *above > high)
-        form_.setText(box, fallback);
-    const auto below = parseLocaleNumber(form_.text(box));
-    if (!below || *below < low)
-        form_.setText(box, fallback);
+    const auto value = parseLocaleNumber(text);
+    if (!value || *value > high || *value < low)
+        return fallback;
+    return text;
+}
+
+bool AcuityTest::makeRoomFor(const RingTwips &ring)
+{
+    const RingFit fit = fitRing(ring, form_.ringRoom());
+    if (fit.grow)
+        form_.growRingRoom(fit.width, fit.height);
+    return fit.fits;
+}
+
+void AcuityTest::sayDoesNotFit(const Variant &inches, const Variant &centimetres)
+{
+    const FittingSetting fitting =
+        fittingSetting(*inches.toNumber(), *centimetres.toNumber(), form_.ringRoom());
+    form_.setStatusText(doesNotFitMessage(fitting));
+    doesNotFitShown_ = true;
+}
+
+void AcuityTest::takeBackDoesNotFit()
+{
+    if (!doesNotFitShown_)
+        return;
+    doesNotFitShown_ = false;
+    form_.setStatusText(eyeStatusText());
+}
+
+QString AcuityTest::eyeStatusText() const
+{
+    if (sokuteime_.equals(1))
+        return QStringLiteral("左目測定中");
+    if (sokuteime_.equals(2))
+        return QStringLiteral("右目測定中");
+    return {};
 }
 
 void AcuityTest::startGotFocus()
 {
-    if (gamensize_.equals(0))
-        gamensize_ = Variant::integer(14);
-    if (kyori_.equals(0))
-        kyori_ = Variant::integer(100);
-    // The ring follows the last calibration, never the texts as they stand now.
-    sizeRing(gamensize_, kyori_);
+    // The boxes are kept in range, and the ring is sized from their texts as they then stand,
+    // so the ring on view always matches what the boxes say.
+    const QString inches = keptInRange(form_.text(Control::inti), kDisplaySizes.front(),
+                                       kDisplaySizes.back(), referenceText(Control::inti));
+    const QString centimetres = keptInRange(form_.text(Control::cm), kDistances.front(),
+                                            kDistances.back(), referenceText(Control::cm));
+    // A gap the user cannot see must not be judged: when even the whole screen cannot show the
+    // ring, no test starts and nothing changes but the message.
+    const auto ring = ringTwips(Variant::text(inches), Variant::text(centimetres));
+    if (!ring || !fitRing(*ring, form_.ringRoom()).fits) {
+        sayDoesNotFit(Variant::text(inches), Variant::text(centimetres));
+        return;
+    }
 
-    keepBoxInRange(Control::cm, 100, 300, QStringLiteral("100"));
-    keepBoxInRange(Control::inti, 12, 32, QStringLiteral("14"));
+    if (form_.text(Control::cm) != centimetres)
+        form_.setText(Control::cm, centimetres);
+    if (form_.text(Control::inti) != inches)
+        form_.setText(Control::inti, inches);
+    gamensize_ = Variant::text(inches);
+    kyori_ = Variant::text(centimetres);
+    sizeRing(gamensize_, kyori_);
+    makeRoomFor(*ring);
+
+    // Every result belongs to an eye: without a choice the test measures the left eye.
+    if (!sokuteime_.equals(1) && !sokuteime_.equals(2)) {
+        form_.setChecked(Control::hidarime, true);
+        selectEye(1);
+    }
+    takeBackDoesNotFit();
 
     matigai_ = Variant::integer(0);
     form_.setText(Control::matigaihyouji, matigai_.toText());
@@ -169,7 +244,8 @@ void AcuityTest::kekkaGotFocus()
 void AcuityTest::selectEye(int eye)
 {
     sokuteime_ = Variant::integer(std::int16_t(eye));
-    form_.setStatusText(eye == 1 ? QStringLiteral("左目測定中") : QStringLiteral("右目測定中"));
+    doesNotFitShown_ = false;
+    form_.setStatusText(eyeStatusText());
 }
 
 } // namespace mitoon

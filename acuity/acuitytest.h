@@ -20,8 +20,8 @@ public:
 
     // The test's part of loading the window: starting score, mistakes, base size.
     void formLoad();
-    // A list item picked in the display-size or distance box.
-    void calibrate();
+    // A list item picked in the display-size box (`inti`) or the distance box (`cm`).
+    void calibrate(Control picked);
     // The start button gained the focus.
     void startGotFocus();
     // `tugi` gained the focus: the next ring.
@@ -48,15 +48,26 @@ public:
     // The acuity for a score at the last correct answer: score / 100 + 0.1, as text.
     static QString acuityText(std::int16_t saigotensuu);
 
+    // The text the test start leaves in a box: `fallback` when the text is no number or lies
+    // outside `low` to `high`; the limits themselves stay.
+    static QString keptInRange(const QString &text, double low, double high,
+                               const QString &fallback);
+
 private:
     // Sizes the ring for a display and a distance; false, changing nothing, when either
     // extent cannot be had.
     bool sizeRing(const Variant &inches, const Variant &centimetres);
-    void keepBoxInRange(Control box, double low, double high, const QString &fallback);
+    // Grows the window as far as the ring needs and its screen allows; false when even the
+    // whole screen cannot show the ring.
+    bool makeRoomFor(const RingTwips &ring);
+    void sayDoesNotFit(const Variant &inches, const Variant &centimetres);
+    void takeBackDoesNotFit();
+    QString eyeStatusText() const;
 
     AcuityForm &form_;
     TrialRandom random_;
     bool running_ = false;
+    bool doesNotFitShown_ = false;
 
     Variant gamensize_;
     Variant kyori_;

@@ -2,6 +2,7 @@
 
 #include "acuity/variant.h"
 
+#include <array>
 #include <optional>
 
 namespace mitoon {
@@ -10,6 +11,11 @@ namespace mitoon {
 // window's ring units: 92.93 horizontal units (930 twips) by 7.564 vertical units (810 twips).
 inline constexpr double kBaseWidth = 92.93;
 inline constexpr double kBaseHeight = 7.564;
+
+// The items of the display-size list (inches) and of the distance list (centimetres). The test
+// start keeps the boxes within the first and last item of each.
+inline constexpr std::array<int, 8> kDisplaySizes{12, 14, 16, 19, 21, 25, 28, 32};
+inline constexpr std::array<int, 6> kDistances{100, 130, 150, 200, 250, 300};
 
 // Twips per ring unit: the window measures 664 units across and 73.111 units down its design
 // client area of 6645 × 7830 twips.

@@ -9,6 +9,7 @@
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/optionbutton.h"
+#include "platform/screenplacement.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
 
@@ -18,30 +19,44 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 
 namespace mitoon {
 
 namespace {
 
 // The layout is made for a client area of 6645 × 7830 twips; the status bar is docked to the
-// bottom edge at the full width, 270 twips high.
+// bottom edge at the full width, 270 twips high. The first row of the layout is the logo, whose
+// lower right corner is at 2895, 495.
+constexpr int kLayoutWidth = 6645;
+constexpr int kLayoutHeight = 7830;
 constexpr int kStatusBarHeight = 270;
+constexpr int kFirstRowRight = 960 + 1935;
+constexpr int kFirstRowBottom = 120 + 375;
 
-// Flat text boxes: a thin single-line frame, no three-dimensional edge.
+// A line edit keeps this many pixels between its frame and its text on either side, on top of
+// its text margins.
+constexpr int kLineEditInnerMargin = 2;
+
+// Flat text boxes: a thin single-line frame, no three-dimensional edge and no margins inside it,
+// so the values the layout was made for show whole.
 void makeFlat(QWidget *box)
 {
-    box->setStyleSheet(QStringLiteral("border: 1px solid black; background: white;"));
+    box->setStyleSheet(QStringLiteral("border: 1px solid black; background: white; padding: 0;"));
 }
 
 QLineEdit *flatBox(QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
     makeFlat(box);
+    box->setTextMargins(-kLineEditInnerMargin, 0, -kLineEditInnerMargin, 0);
     box->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     return box;
 }
@@ -52,6 +67,33 @@ QPushButton *answerButton(QWidget *parent, const QString &caption)
     button->setFont(formkit::fixedFont(formkit::kPGothic, 18));
     button->setEnabled(false);
     return button;
+}
+
+// The Gothic that stands in for the layout's font draws digits wider than the one the acuity
+// box was made for: condense it just enough that every acuity value shows whole in `width`
+// pixels, its ink and the cursor after it.
+QFont condensedToFit(QFont font, int width)
+{
+    QStringList values;
+    for (int score = 0; score <= 190; score += 10)
+        values << AcuityTest::acuityText(std::int16_t(score));
+    for (int stretch = 100; stretch > 50; stretch -= 2) {
+        font.setStretch(stretch);
+        const QFontMetrics metrics(font);
+        const bool fits = std::all_of(values.begin(), values.end(), [&](const QString &value) {
+            return metrics.horizontalAdvance(value) + 1 <= width &&
+                   metrics.boundingRect(value).right() < width;
+        });
+        if (fits)
+            break;
+    }
+    return font;
+}
+
+QRectF inTwips(const QRect &pixels)
+{
+    return QRectF(twips::fromPixels(pixels.x()), twips::fromPixels(pixels.y()),
+                  twips::fromPixels(pixels.width()), twips::fromPixels(pixels.height()));
 }
 
 QPixmap ringPicture(int orientation)
@@ -108,6 +150,9 @@ void frmMain::createControls()
     tugi = flatBox(client_);
     tugi->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
     formkit::place(tugi, 2400, 1320, 195, 165);
+    // The caption reads whole over the tiny box; a click there still gives the box the focus.
+    tugi->stackUnder(kyoritext);
+    kyoritext->installEventFilter(this);
 
     cm = new QComboBox(client_);
     cm->setEditable(true);
@@ -151,7 +196,7 @@ void frmMain::createControls()
     matigaikoumoku->setFocusPolicy(Qt::ClickFocus);
     matigaikoumoku->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     matigaikoumoku->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    matigaikoumoku->document()->setDocumentMargin(1);
+    matigaikoumoku->document()->setDocumentMargin(0);
     formkit::place(matigaikoumoku, 1320, 4440, 615, 255);
 
     hidarisita = answerButton(client_, QStringLiteral("左下"));
@@ -162,8 +207,9 @@ void frmMain::createControls()
     formkit::place(sita, 1320, 5160, 975, 735);
 
     siryokuhyouji = flatBox(client_);
-    siryokuhyouji->setFont(formkit::fixedFont(formkit::kPGothic, 20.25, true));
     formkit::place(siryokuhyouji, 2040, 5880, 615, 615);
+    siryokuhyouji->setFont(condensedToFit(formkit::fixedFont(formkit::kPGothic, 20.25, true),
+                                          siryokuhyouji->width() - 2));
 
     kekka = flatBox(client_);
     formkit::place(kekka, 240, 6000, 1815, 495);
@@ -196,6 +242,10 @@ void frmMain::createControls()
 
     Bar = new StatusBar(client_);
     Bar->setPanelText(QStringLiteral("ｽﾃｰﾀｽ"));
+
+    // Enter on a focused button presses it.
+    for (QPushButton *button : client_->findChildren<QPushButton *>())
+        button->setAutoDefault(true);
 }
 
 void frmMain::createMenus()
@@ -234,8 +284,8 @@ void frmMain::connectHandlers()
         box->lineEdit()->setCompleter(nullptr);
         disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
     }
-    connect(inti, &QComboBox::activated, this, &frmMain::inti_Click);
-    connect(cm, &QComboBox::activated, this, &frmMain::cm_Click);
+    connect(inti, &QComboBox::activated, this, [this] { inti_Click(0); });
+    connect(cm, &QComboBox::activated, this, [this] { cm_Click(1); });
     connect(hidarime, &QRadioButton::clicked, this, [this] { hidarime_Click(0); });
     connect(migime, &QRadioButton::clicked, this, [this] { migime_Click(1); });
     for (const AnswerButton &button : kAnswerButtons) {
@@ -258,10 +308,10 @@ void frmMain::Form_Load()
 {
     restoreGeometry();
     test_.formLoad();
-    for (const char *inches : {"12", "14", "16", "19", "21", "25", "28", "32"})
-        inti->addItem(QLatin1String(inches));
-    for (const char *centimetres : {"100", "130", "150", "200", "250", "300"})
-        cm->addItem(QLatin1String(centimetres));
+    for (const int inches : kDisplaySizes)
+        inti->addItem(QString::number(inches));
+    for (const int centimetres : kDistances)
+        cm->addItem(QString::number(centimetres));
     // Filling the lists selects no item: the boxes keep the texts of the layout.
     inti->setCurrentIndex(-1);
     inti->setEditText(QStringLiteral("14"));
@@ -271,20 +321,25 @@ void frmMain::Form_Load()
 
 void frmMain::restoreGeometry()
 {
-    QList<QRect> screens;
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        const QRect g = screen->geometry();
-        screens.append(QRect(int(twips::fromPixels(g.x())), int(twips::fromPixels(g.y())),
-                             int(twips::fromPixels(g.width())),
-                             int(twips::fromPixels(g.height()))));
-    }
-    const WindowGeometry g = WindowSettings::keepReachable(settings_.load(), screens);
-    restoredOuter_ = QRect(
-        int(std::lround(twips::toPixels(g.left))), int(std::lround(twips::toPixels(g.top))),
-        int(std::lround(twips::toPixels(g.width))), int(std::lround(twips::toPixels(g.height))));
     // The native window knows its frame once it exists; a window manager may still change it
     // when the window is first shown, so the outer size is applied again then.
     create();
+    QList<ScreenArea> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append({inTwips(screen->geometry()), inTwips(screen->availableGeometry())});
+    const QSize nonClient =
+        QSize(0, menuBar()->sizeHint().height())
+            .grownBy(windowHandle() ? windowHandle()->frameMargins() : QMargins());
+    const QSizeF nonClientTwips(twips::fromPixels(nonClient.width()),
+                                twips::fromPixels(nonClient.height()));
+    const OuterSizes sizes{QSizeF(kLayoutWidth, kLayoutHeight) + nonClientTwips,
+                           QSizeF(kFirstRowRight, kFirstRowBottom + kStatusBarHeight) +
+                               nonClientTwips};
+    const QRectF outer = WindowSettings::placement(settings_.load(), sizes, screens);
+    restoredOuter_ = QRect(int(std::lround(twips::toPixels(outer.left()))),
+                           int(std::lround(twips::toPixels(outer.top()))),
+                           int(std::lround(twips::toPixels(outer.width()))),
+                           int(std::lround(twips::toPixels(outer.height()))));
     applyOuterGeometry();
 }
 
@@ -332,19 +387,28 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
         Bar->setGeometry(0, client_->height() - barHeight, client_->width(), barHeight);
     }
+    // `tugi` lies under the caption `kyoritext`; a press on its place still reaches it.
+    if (watched == kyoritext && (event->type() == QEvent::MouseButtonPress ||
+                                 event->type() == QEvent::MouseButtonDblClick)) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (tugi->geometry().contains(kyoritext->mapToParent(at))) {
+            tugi->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 // --- handlers ---------------------------------------------------------------------------------
 
-void frmMain::inti_Click()
+void frmMain::inti_Click(int)
 {
-    test_.calibrate();
+    test_.calibrate(Control::inti);
 }
 
-void frmMain::cm_Click()
+void frmMain::cm_Click(int)
 {
-    test_.calibrate();
+    test_.calibrate(Control::cm);
 }
 
 void frmMain::hidarime_Click(int)
@@ -450,6 +514,10 @@ QWidget *frmMain::control(Control control) const
         return hidariue;
     case Control::hidarisita:
         return hidarisita;
+    case Control::hidarime:
+        return hidarime;
+    case Control::migime:
+        return migime;
     }
     return nullptr;
 }
@@ -473,9 +541,11 @@ void frmMain::setText(Control which, const QString &text)
     QWidget *widget = control(which);
     if (auto *combo = qobject_cast<QComboBox *>(widget))
         combo->setEditText(text);
-    else if (auto *line = qobject_cast<QLineEdit *>(widget))
+    else if (auto *line = qobject_cast<QLineEdit *>(widget)) {
         line->setText(text);
-    else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        // A text set by the program shows from its start, as the caret goes to its start.
+        line->setCursorPosition(0);
+    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
         plain->setPlainText(text);
     else if (auto *button = qobject_cast<QAbstractButton *>(widget))
         button->setText(text);
@@ -489,6 +559,12 @@ void frmMain::setEnabled(Control which, bool enabled)
 void frmMain::setVisible(Control which, bool visible)
 {
     control(which)->setVisible(visible);
+}
+
+void frmMain::setChecked(Control which, bool checked)
+{
+    if (auto *option = qobject_cast<QRadioButton *>(control(which)))
+        option->setChecked(checked);
 }
 
 void frmMain::setFocus(Control which)
@@ -520,6 +596,39 @@ void frmMain::setRingPicture(int orientation)
 {
     if (orientation >= 1 && orientation <= 8)
         randort->setPicture(holders[orientation - 1]->pixmap());
+}
+
+QSize frmMain::nonClientSize() const
+{
+    return frameGeometry().size() - client_->size();
+}
+
+RingRoom frmMain::ringRoom() const
+{
+    // From the ring's fixed corner to the right edge and down to the status bar.
+    const QPoint corner = randort->pos();
+    const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
+    const QSize most = screenplacement::availableArea(this).size() - nonClientSize();
+    return {twips::fromPixels(client_->width() - corner.x()),
+            twips::fromPixels(client_->height() - barHeight - corner.y()),
+            twips::fromPixels(most.width() - corner.x()),
+            twips::fromPixels(most.height() - barHeight - corner.y())};
+}
+
+void frmMain::growRingRoom(double widthTwips, double heightTwips)
+{
+    const QPoint corner = randort->pos();
+    const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
+    const QSize needed(corner.x() + int(std::ceil(twips::toPixels(widthTwips))),
+                       corner.y() + int(std::ceil(twips::toPixels(heightTwips))) + barHeight);
+    const QSize client = client_->size().expandedTo(needed);
+    if (client == client_->size())
+        return;
+    const QRect outer(frameGeometry().topLeft(), client + nonClientSize());
+    const QRect placed =
+        screenplacement::keepInside(outer, screenplacement::availableArea(this), true);
+    resize(QMainWindow::size() + (placed.size() - frameGeometry().size()));
+    move(placed.topLeft());
 }
 
 void frmMain::beep()

@@ -74,12 +74,15 @@ public:
     void setText(Control control, const QString &text) override;
     void setEnabled(Control control, bool enabled) override;
     void setVisible(Control control, bool visible) override;
+    void setChecked(Control control, bool checked) override;
     void setFocus(Control control) override;
     float ringWidth() const override;
     float ringHeight() const override;
     void setRingWidth(float units) override;
     void setRingHeight(float units) override;
     void setRingPicture(int orientation) override;
+    RingRoom ringRoom() const override;
+    void growRingRoom(double widthTwips, double heightTwips) override;
     void beep() override;
     void setStatusText(const QString &text) override;
 
@@ -100,10 +103,12 @@ private:
     void setTabOrder();
     void restoreGeometry();
     void applyOuterGeometry();
+    // Frame and menu bar: what the window has beyond its client area.
+    QSize nonClientSize() const;
 
     void Form_Unload();
-    void inti_Click();
-    void cm_Click();
+    void inti_Click(int index);
+    void cm_Click(int index);
     void hidarime_Click(int index);
     void migime_Click(int index);
     void start_GotFocus();

@@ -1,4 +1,5 @@
 #include "app/Module1.h"
+#include "app/displayguard.h"
 #include "app/frmMain.h"
 #include "app/windowsettings.h"
 #include "platform/appinfo.h"
@@ -12,7 +13,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Without a graphical display: a message in Japanese and status 1, no abort.
+    mitoon::DisplayGuard displayGuard;
     QApplication app(argc, argv);
+    displayGuard.release();
     QApplication::setApplicationName(mitoon::appTitle());
     QApplication::setApplicationVersion(mitoon::versionText());
     QApplication::setDesktopFileName(QStringLiteral("mitoon"));

@@ -4,39 +4,44 @@
 #include "platform/appinfo.h"
 
 #include <QStandardPaths>
+#include <algorithm>
 #include <cmath>
 
 namespace mitoon {
 
 namespace {
 
-struct Key
+QString sectionKey(const char *name)
 {
-    const char *name;
-    float WindowGeometry::*member;
-};
-
-constexpr Key kKeys[] = {
-    {"MainLeft", &WindowGeometry::left},
-    {"MainTop", &WindowGeometry::top},
-    {"MainWidth", &WindowGeometry::width},
-    {"MainHeight", &WindowGeometry::height},
-};
-
-QString sectionKey(const Key &key)
-{
-    return QStringLiteral("Settings/") + QLatin1String(key.name);
+    return QStringLiteral("Settings/") + QLatin1String(name);
 }
 
-std::optional<float> readSingle(const QString &text)
+std::optional<float> readSingle(const QVariant &stored)
 {
+    // An INI value with a comma in it reads as a list: "7500,5" typed by hand in a locale with a
+    // decimal comma is one number again once joined.
+    const QString text = stored.typeId() == QMetaType::QStringList
+                             ? stored.toStringList().join(u',')
+                             : stored.toString();
     // Written in the C locale; a value typed in by hand in the user's locale reads as well.
     auto value = parseLocaleNumber(text, QLocale::c());
     if (!value)
         value = parseLocaleNumber(text);
-    if (!value || std::fabs(*value) > 3.4e38)
+    if (!value)
         return std::nullopt;
-    return float(*value);
+    // Positions and sizes are whole numbers of pixels further on: a single beyond the integer
+    // range is no usable value, like a text that is not a number.
+    const float single = float(*value);
+    constexpr double kIntegerRange = 2147483648.0;
+    if (!(std::fabs(double(single)) < kIntegerRange))
+        return std::nullopt;
+    return single;
+}
+
+QRectF outerRect(const WindowGeometry &geometry, const QSizeF &sizeWhereNone)
+{
+    return QRectF(geometry.left, geometry.top, geometry.width.value_or(sizeWhereNone.width()),
+                  geometry.height.value_or(sizeWhereNone.height()));
 }
 
 } // namespace
@@ -52,36 +57,82 @@ WindowSettings::WindowSettings(const QString &fileName) : fileName_(fileName) {}
 WindowGeometry WindowSettings::load() const
 {
     const QSettings settings(fileName_, QSettings::IniFormat);
-    WindowGeometry geometry;
-    for (const Key &key : kKeys) {
+    auto read = [&settings](const char *key) -> std::optional<float> {
         const QVariant stored = settings.value(sectionKey(key));
         if (!stored.isValid())
-            continue;
-        if (const auto value = readSingle(stored.toString()))
-            geometry.*key.member = *value;
-    }
+            return std::nullopt;
+        return readSingle(stored);
+    };
+    WindowGeometry geometry;
+    geometry.left = read("MainLeft").value_or(geometry.left);
+    geometry.top = read("MainTop").value_or(geometry.top);
+    geometry.width = read("MainWidth");
+    geometry.height = read("MainHeight");
     return geometry;
 }
 
 void WindowSettings::store(const WindowGeometry &geometry)
 {
     QSettings settings(fileName_, QSettings::IniFormat);
-    for (const Key &key : kKeys)
-        settings.setValue(sectionKey(key), formatGeneral(geometry.*key.member, 7, QLocale::c()));
+    auto write = [&settings](const char *key, std::optional<float> value) {
+        if (value)
+            settings.setValue(sectionKey(key), formatGeneral(*value, 7, QLocale::c()));
+    };
+    write("MainLeft", geometry.left);
+    write("MainTop", geometry.top);
+    write("MainWidth", geometry.width);
+    write("MainHeight", geometry.height);
     settings.sync();
 }
 
 WindowGeometry WindowSettings::keepReachable(const WindowGeometry &geometry,
                                              const QList<QRect> &screensInTwips)
 {
-    const QRect window(int(geometry.left), int(geometry.top), int(geometry.width),
-                       int(geometry.height));
-    if (screensInTwips.isEmpty())
-        return geometry;
+    // Without a stored size the top-left corner alone decides.
+    const QRectF window = outerRect(geometry, QSizeF(1, 1));
     for (const QRect &screen : screensInTwips)
-        if (screen.intersects(window))
+        if (QRectF(screen).intersects(window))
             return geometry;
     return WindowGeometry();
+}
+
+QRectF WindowSettings::placement(const WindowGeometry &stored, const OuterSizes &sizes,
+                                 const QList<ScreenArea> &screens)
+{
+    // The screen that holds the most of the window limits its size.
+    auto clampToScreen = [&screens](QRectF outer) {
+        const ScreenArea *holder = nullptr;
+        double most = -1;
+        for (const ScreenArea &screen : screens) {
+            const QRectF common = screen.geometry.intersected(outer);
+            const double area = common.isEmpty() ? 0 : common.width() * common.height();
+            if (area > most) {
+                most = area;
+                holder = &screen;
+            }
+        }
+        if (holder) {
+            outer.setWidth(std::min(outer.width(), holder->available.width()));
+            outer.setHeight(std::min(outer.height(), holder->available.height()));
+        }
+        return outer;
+    };
+
+    WindowGeometry geometry = stored;
+    geometry.width =
+        std::max(double(geometry.width.value_or(sizes.layout.width())), sizes.minimum.width());
+    geometry.height =
+        std::max(double(geometry.height.value_or(sizes.layout.height())), sizes.minimum.height());
+    const QRectF clamped = clampToScreen(outerRect(geometry, sizes.layout));
+    geometry.width = clamped.width();
+    geometry.height = clamped.height();
+
+    QList<QRect> screenRects;
+    for (const ScreenArea &screen : screens)
+        screenRects.append(screen.geometry.toAlignedRect());
+    if (keepReachable(geometry, screenRects) == geometry)
+        return clamped;
+    return clampToScreen(outerRect(WindowGeometry(), sizes.layout));
 }
 
 } // namespace mitoon

@@ -2,19 +2,37 @@
 
 #include <QList>
 #include <QRect>
+#include <QRectF>
 #include <QSettings>
+#include <optional>
 
 namespace mitoon {
 
-// The main window's position and outer size in twips, as the settings store keeps them.
+// The main window's position and outer size in twips, as the settings store keeps them. A size
+// that is not stored is the size that shows the window's whole layout.
 struct WindowGeometry
 {
     float left = 1000;
     float top = 1000;
-    float width = 6500;
-    float height = 6500;
+    std::optional<float> width;
+    std::optional<float> height;
 
     bool operator==(const WindowGeometry &) const = default;
+};
+
+// One screen in twips: the whole of it, and the part that windows may use (without panels).
+struct ScreenArea
+{
+    QRectF geometry;
+    QRectF available;
+};
+
+// Outer sizes of the main window in twips, frame and menu bar included: the one that shows the
+// whole layout, and the least that still shows the layout's first row of controls.
+struct OuterSizes
+{
+    QSizeF layout;
+    QSizeF minimum;
 };
 
 // The four window-geometry keys of section "Settings", stored as the decimal text of single
@@ -27,14 +45,23 @@ public:
 
     explicit WindowSettings(const QString &fileName = defaultFileName());
 
-    // A key that is missing, or holds no number, gives that key's default.
+    // A key that is missing, or holds no number within the integer range, gives that key's
+    // default.
     WindowGeometry load() const;
     void store(const WindowGeometry &geometry);
 
     // A window that lies wholly outside every screen opens at the defaults instead; one that
-    // is partly off screen stays where it was stored.
+    // is partly off screen stays where it was stored. Without any screen to judge by, the
+    // defaults are used too.
     static WindowGeometry keepReachable(const WindowGeometry &geometry,
                                         const QList<QRect> &screensInTwips);
+
+    // Where the main window opens, outer geometry in twips: the stored geometry, with the
+    // layout's size where none is stored; width and height at least `sizes.minimum` and at most
+    // the available area of the screen that holds the window; the default position and size
+    // when no part of it would be on a screen.
+    static QRectF placement(const WindowGeometry &stored, const OuterSizes &sizes,
+                            const QList<ScreenArea> &screens);
 
 private:
     QString fileName_;

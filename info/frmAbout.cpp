@@ -7,6 +7,7 @@
 #include "platform/loadedforms.h"
 #include "platform/noticelabel.h"
 #include "platform/notifyinglabel.h"
+#include "platform/screenplacement.h"
 #include "platform/version.h"
 
 #include <QApplication>
@@ -247,9 +248,7 @@ void frmAbout::closeEvent(QCloseEvent *event)
 
 void frmAbout::centreOnScreen()
 {
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    if (screen)
-        move(screen->geometry().center() - rect().center());
+    screenplacement::centreOnScreenOf(this, parentWidget());
 }
 
 } // namespace mitoon

@@ -3,6 +3,7 @@
 #include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
+#include "platform/screenplacement.h"
 #include "platform/twips.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
@@ -96,6 +97,8 @@ void frmHyouji::layOut()
     // The client area is 5040 × 7815 twips with its top-left corner at 10065, 450 on the
     // screen; resizing the window leaves the controls where they are.
     setGeometry(twips::rect(10065, 450, 5040, 7815));
+    // Wholly on the main window's screen, however small.
+    screenplacement::keepOnMainScreen(this);
     const Placement placements[] = {
         {Label1, 1560, 240, 1575, 495},     {Text, 120, 840, 4335, 5175},
         {tojiru, 120, 6000, 1695, 615},     {print, 2040, 6000, 855, 375},

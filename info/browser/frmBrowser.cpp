@@ -4,6 +4,7 @@
 #include "info/browser/webbrowsercontrol.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
+#include "platform/screenplacement.h"
 #include "platform/twips.h"
 
 #include <QAction>
@@ -58,6 +59,8 @@ frmBrowser::frmBrowser(WebBrowserControl *browser, const QString &makerAddress, 
     setWindowIcon(formkit::programIcon());
     setFont(formkit::font(formkit::kPGothic, 9));
     setGeometry(twips::rect(kLeft, kTop, kWidth, kHeight));
+    // Wholly on the screen at that place, however small.
+    screenplacement::keepOnMainScreen(this);
 
     createToolBar();
     createAddressBar();

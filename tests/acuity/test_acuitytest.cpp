@@ -21,29 +21,64 @@ TEST(Calibration, PickingAnItemSizesTheRingFromBothBoxes)
     Window w;
     w.form.texts[Control::inti] = "19"; // typed, not picked
     w.form.texts[Control::cm] = "150";
-    w.test.calibrate();
+    w.test.calibrate(Control::cm);
     EXPECT_NEAR(widthTwips(w), 930 * 14.0 / 19 * 1.5, 0.5);
     EXPECT_NEAR(heightTwips(w), 810 * 14.0 / 19 * 1.5, 0.5);
     EXPECT_EQ(w.test.gamensize().toText(), "19");
     // Calibrating again with the same texts gives the same extents.
     const float width = w.form.width;
-    w.test.calibrate();
+    w.test.calibrate(Control::cm);
     EXPECT_EQ(w.form.width, width);
 }
 
+// A text in the box picked that gives no ring changes nothing. "1e48" gives a width (a
+// denormal single) but a height of 0: neither extent may change alone.
 TEST(Calibration, BadTextsChangeNothing)
 {
     Window w;
     w.form.texts[Control::inti] = "12";
-    w.test.calibrate();
+    w.test.calibrate(Control::inti);
     const float width = w.form.width, height = w.form.height;
-    for (const char *bad : {"", "abc", "0", "-5", "1e400"}) {
+    for (const char *bad : {"", "abc", "0", "-5", "1e400", "1e48"}) {
         SCOPED_TRACE(bad);
         w.form.texts[Control::inti] = bad;
-        w.test.calibrate();
+        w.test.calibrate(Control::inti);
         EXPECT_EQ(w.form.width, width);
         EXPECT_EQ(w.form.height, height);
         EXPECT_EQ(w.test.gamensize().toText(), "12");
+    }
+}
+
+struct OtherBoxRow
+{
+    Control picked;
+    const char *pickedText;
+    const char *otherText;
+    const char *reset;
+    double widthTwips;
+};
+
+// A pick always goes through: a text in the other box that gives no ring returns to the
+// reference text of that box.
+TEST(Calibration, APickWithAnUnusableTextInTheOtherBoxResetsThatBox)
+{
+    const OtherBoxRow rows[] = {
+        {Control::inti, "12", "abc", "100", 1085}, {Control::inti, "16", "0", "100", 813.75},
+        {Control::cm, "300", "", "14", 2790},      {Control::cm, "150", "1e48", "14", 1395},
+        {Control::cm, "200", "-19", "14", 1860},
+    };
+    for (const OtherBoxRow &row : rows) {
+        SCOPED_TRACE(row.otherText);
+        Window w;
+        const Control other = row.picked == Control::inti ? Control::cm : Control::inti;
+        w.form.texts[row.picked] = row.pickedText;
+        w.form.texts[other] = row.otherText;
+        w.test.calibrate(row.picked);
+        EXPECT_EQ(w.form.texts[other], row.reset);
+        EXPECT_EQ(w.form.texts[row.picked], row.pickedText);
+        EXPECT_NEAR(widthTwips(w), row.widthTwips, 0.5);
+        EXPECT_EQ(w.test.gamensize().toText(), w.form.texts[Control::inti]);
+        EXPECT_EQ(w.test.kyori().toText(), w.form.texts[Control::cm]);
     }
 }
 
@@ -85,27 +120,33 @@ TEST_P(TestStartRange, KeepsTheBoxTextsInRange)
     w.form.texts[box] = row.typed;
     w.startTest();
     EXPECT_EQ(w.form.texts[box], row.kept);
-    // The ring comes from the last calibration, never from the texts.
-    EXPECT_NEAR(widthTwips(w), 930, 0.5);
+    // The ring comes from the texts as the start leaves them; they become the setting.
+    const double inches = w.form.texts[Control::inti].toDouble();
+    const double centimetres = w.form.texts[Control::cm].toDouble();
+    EXPECT_NEAR(widthTwips(w), 930 * 14 / inches * centimetres / 100, 0.5);
+    EXPECT_EQ(w.test.gamensize().toText(), w.form.texts[Control::inti]);
+    EXPECT_EQ(w.test.kyori().toText(), w.form.texts[Control::cm]);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, TestStartRange,
     ::testing::Values(RangeRow{"inti", "8", "14"}, RangeRow{"inti", "40", "14"},
+                      RangeRow{"inti", "24", "24"}, RangeRow{"cm", "175", "175"},
                       RangeRow{"inti", "12", "12"}, RangeRow{"inti", "32", "32"},
                       RangeRow{"inti", "abc", "14"}, RangeRow{"inti", "", "14"},
                       RangeRow{"cm", "350", "100"}, RangeRow{"cm", "50", "100"},
                       RangeRow{"cm", "100", "100"}, RangeRow{"cm", "300", "300"},
                       RangeRow{"cm", "xyz", "100"}));
 
-TEST(TestStart, TypedTextTakenOverByACalibrationSizesTheRing)
+TEST(TestStart, TypedTextTakenOverByACalibrationSizesTheRingForTheBoxAsTheStartLeavesIt)
 {
     Window w;
     w.form.texts[Control::inti] = "40";
     w.form.texts[Control::cm] = "100";
-    w.test.calibrate(); // a pick in the distance box reads the typed 40 too
-    w.startTest();
+    w.test.calibrate(Control::cm); // a pick in the distance box reads the typed 40 too
     EXPECT_NEAR(widthTwips(w), 930 * 14.0 / 40, 0.5);
+    w.startTest();
+    EXPECT_NEAR(widthTwips(w), 930, 0.5);
     EXPECT_EQ(w.form.texts[Control::inti], "14");
 }
 
@@ -256,14 +297,14 @@ TEST(Results, SentenceStoreAndReadyForTheNextTest)
     EXPECT_EQ(w.test.saigotensuu(), 0);
 }
 
-TEST(Results, NoEyeSelectedStoresNothing)
+TEST(Results, NoEyeSelectedMeasuresTheLeftEye)
 {
     Window w;
     w.playTest(2);
-    EXPECT_EQ(w.form.texts[Control::kekka], "");
+    EXPECT_EQ(w.form.texts[Control::kekka], "あなたの左目の視力は");
     EXPECT_EQ(w.form.texts[Control::siryokuhyouji], "0.3");
     EXPECT_EQ(w.form.texts[Control::kekkadesu], "です");
-    EXPECT_TRUE(w.test.hidarikekka().isEmpty());
+    EXPECT_EQ(w.test.hidarikekka().toText(), "0.3");
     EXPECT_TRUE(w.test.migikekka().isEmpty());
     EXPECT_FALSE(w.form.visible[Control::kekkakiroku]);
 }
@@ -329,4 +370,70 @@ TEST(Trials, ClickIntoTugiDrawsANewRingOnly)
     EXPECT_EQ(w.form.width, width);
     EXPECT_EQ(w.test.tensuu().integerValue(), score);
     EXPECT_EQ(w.form.texts[Control::matigaihyouji], "1");
+}
+
+TEST(TestStart, WithoutAnEyeMeasuresTheLeftEyeAndAChosenEyeStays)
+{
+    Window w;
+    w.startTest();
+    EXPECT_TRUE(w.form.checked[Control::hidarime]);
+    EXPECT_EQ(w.form.status, "左目測定中");
+    EXPECT_TRUE(w.test.sokuteime().equals(1));
+
+    Window right;
+    right.test.selectEye(2);
+    right.startTest();
+    EXPECT_FALSE(right.form.checked[Control::hidarime]);
+    EXPECT_EQ(right.form.status, "右目測定中");
+    EXPECT_TRUE(right.test.sokuteime().equals(2));
+}
+
+TEST(RingRoom, AStartWithARingPastTheClientAreaGrowsTheWindow)
+{
+    Window w;
+    w.form.texts[Control::inti] = "12"; // typed, never picked
+    w.form.texts[Control::cm] = "300";
+    w.startTest();
+    EXPECT_TRUE(w.test.running());
+    EXPECT_EQ(w.form.grown, 1);
+    EXPECT_NEAR(w.form.room.width, 3255, 0.5);
+    EXPECT_EQ(w.form.room.height, 7830 - 840 - 270); // tall enough already
+}
+
+// On a screen of 480 × 360 pixels the ring of 12 inches at 300 cm (217 pixels wide, right of
+// x = 296) cannot be shown whole: the window grows as far as it can, and no test starts.
+TEST(RingRoom, ARingTheWholeScreenCannotShowStartsNoTest)
+{
+    Window w;
+    w.form.room = {2205, 6720, (480 - 296) * 15, (360 - 20 - 18 - 56) * 15};
+    w.form.texts[Control::inti] = "12";
+    w.form.texts[Control::cm] = "300";
+    w.test.calibrate(Control::cm);
+    EXPECT_EQ(w.form.room.width, w.form.room.maxWidth);
+    const QString message = "画面に入りません:250cm以下か16ｲﾝﾁ以上に";
+    EXPECT_EQ(w.form.status, message);
+
+    const auto texts = w.form.texts;
+    const auto enabled = w.form.enabled;
+    const float width = w.form.width, height = w.form.height;
+    w.form.log.clear();
+    w.startTest();
+    EXPECT_EQ(w.form.log, std::vector<std::string>{"start"}); // no ring drawn
+    EXPECT_FALSE(w.test.running());
+    EXPECT_EQ(w.form.texts, texts);
+    EXPECT_EQ(w.form.enabled, enabled);
+    EXPECT_EQ(w.form.width, width);
+    EXPECT_EQ(w.form.height, height);
+    EXPECT_TRUE(w.form.checked.empty());
+    EXPECT_TRUE(w.test.sokuteime().isEmpty());
+    EXPECT_EQ(w.form.status, message);
+
+    // At a distance that fits, the message gives way and the test starts.
+    w.focusByUser(Control::cm);
+    w.form.texts[Control::cm] = "250";
+    w.test.calibrate(Control::cm);
+    EXPECT_EQ(w.form.status, "");
+    w.startTest();
+    EXPECT_TRUE(w.test.running());
+    EXPECT_EQ(w.form.status, "左目測定中");
 }

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +33,17 @@ void settle()
 {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+// The bounding box of the dark pixels of `image` within `area`.
+QRect inkBox(const QImage &image, const QRect &area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 160)
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 void pressAndRelease(QWidget *widget)
@@ -275,6 +287,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w->tugi);
         QVERIFY(!w->start->isEnabled());
         QVERIFY(w->ue->isEnabled());
+        // No eye was chosen: the test measures the left eye.
+        QVERIFY(w->hidarime->isChecked());
+        QCOMPARE(w->Bar->panelTexts().first(), QStringLiteral("左目測定中"));
         // 930 × 810 twips: 62 × 54 pixels.
         QCOMPARE(w->randort->size(), QSize(62, 55));
         QVERIFY(qAbs(w->randort->pixelSize().width() - 62) < 0.05);
@@ -293,8 +308,30 @@ private slots:
         pickItem(w->inti, QStringLiteral("12"));
         QVERIFY(qAbs(w->randort->widthTwips() - 3255) < 1);
         QVERIFY(qAbs(w->randort->heightTwips() - 2835) < 1);
-        // Reaching past the window's edge is cut off there; nothing moves.
+        // The ring grows to the right and downwards; its corner stays.
         QCOMPARE(w->randort->pos(), twips::rect(4440, 840, 0, 0).topLeft());
+    }
+
+    void ringPastTheClientAreaGrowsTheWindow()
+    {
+        frmMain *w = window_.get();
+        const QPoint corner = w->frameGeometry().topLeft();
+        pickItem(w->cm, QStringLiteral("300"));
+        pickItem(w->inti, QStringLiteral("12")); // 217 × 189 pixels right of x = 296
+        settle();
+        const QRect room = w->centralWidget()->rect().adjusted(0, 0, 0, -w->Bar->height());
+        QVERIFY2(room.contains(w->randort->geometry()),
+                 qPrintable(QStringLiteral("ring %1 × %2 in a client area %3 × %4")
+                                .arg(w->randort->width())
+                                .arg(w->randort->height())
+                                .arg(w->centralWidget()->width())
+                                .arg(w->centralWidget()->height())));
+        QCOMPARE(w->frameGeometry().topLeft(), corner);
+        QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
+        // A smaller ring leaves the window as it is.
+        const QSize grown = w->frameGeometry().size();
+        pickItem(w->cm, QStringLiteral("100"));
+        QCOMPARE(w->frameGeometry().size(), grown);
     }
 
     void typingAloneChangesNothing()
@@ -437,6 +474,166 @@ private slots:
         QCOMPARE(w->test().tensuu().integerValue(), 20);
     }
 
+    // The records window takes the focus into its text box; back in the main window the focus
+    // returns to `tugi`, which is no move there: no extra ring is drawn.
+    void focusInAnotherWindowOfTheProgramIsNoMove()
+    {
+        frmMain *w = window_.get();
+        pressAndRelease(w->start);
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        steps_.clear();
+        menucommands::mnuFileOpen();
+        QPointer<frmHyouji> records = frmHyouji::loaded();
+        QVERIFY(records && QTest::qWaitForWindowActive(records));
+        QVERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == records);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        QCOMPARE(steps_, QStringList());
+        records->close();
+    }
+
+    void arrowKeysSelectWithinTheEyeGroup_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("fromLeft");
+        QTest::newRow("right from 左目") << int(Qt::Key_Right) << true;
+        QTest::newRow("down from 左目") << int(Qt::Key_Down) << true;
+        QTest::newRow("left from 左目") << int(Qt::Key_Left) << true;
+        QTest::newRow("left from 右目") << int(Qt::Key_Left) << false;
+        QTest::newRow("up from 右目") << int(Qt::Key_Up) << false;
+        QTest::newRow("right from 右目") << int(Qt::Key_Right) << false;
+    }
+
+    // On an eye button the arrow keys select the other button of the group; they never move
+    // on to "スタート", which would start a test.
+    void arrowKeysSelectWithinTheEyeGroup()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, fromLeft);
+        frmMain *w = window_.get();
+        QRadioButton *from = fromLeft ? w->hidarime : w->migime;
+        QRadioButton *to = fromLeft ? w->migime : w->hidarime;
+        from->setFocus(Qt::TabFocusReason);
+        settle();
+        QTest::keyClick(from, Qt::Key(key));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), to);
+        QVERIFY(to->isChecked());
+        QVERIFY(!from->isChecked());
+        QCOMPARE(w->Bar->panelTexts().first(),
+                 fromLeft ? QStringLiteral("右目測定中") : QStringLiteral("左目測定中"));
+        QCOMPARE(steps_, QStringList());
+        QVERIFY(w->start->isEnabled());
+    }
+
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(int, key);
+        frmMain *w = window_.get();
+        pressAndRelease(w->start);
+        QPushButton *wrong = buttonFor(shown() % 8 + 1);
+        const double width = w->randort->widthTwips();
+        wrong->setFocus(Qt::TabFocusReason);
+        settle();
+        steps_.clear();
+        QTest::keyClick(wrong, Qt::Key(key));
+        settle();
+        QCOMPARE(w->matigaihyouji->text(), QStringLiteral("1"));
+        QCOMPARE(steps_, QStringList{"tugi"});
+        QVERIFY(qAbs(w->randort->widthTwips() - width * 0.8) < 0.01);
+    }
+
+    void flatBoxesShowTheirTextsWhole_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("text");
+        for (int score = 0; score <= 190; score += 10) {
+            const QString value = AcuityTest::acuityText(std::int16_t(score));
+            QTest::newRow(qPrintable(QStringLiteral("siryokuhyouji ") + value))
+                << int(Control::siryokuhyouji) << value;
+        }
+        QTest::newRow("kekka left")
+            << int(Control::kekka) << QStringLiteral("あなたの左目の視力は");
+        QTest::newRow("kekka right")
+            << int(Control::kekka) << QStringLiteral("あなたの右目の視力は");
+        QTest::newRow("kekkadesu") << int(Control::kekkadesu) << QStringLiteral("です");
+        for (const char *count : {"0", "1", "2"})
+            QTest::newRow(count) << int(Control::matigaihyouji) << QString::fromLatin1(count);
+        QTest::newRow("matigaikoumoku") << int(Control::matigaikoumoku) << QStringLiteral("間違い");
+    }
+
+    // Inside its one-pixel frame a flat box shows as much of its text as the text alone has:
+    // nothing is cut off and nothing scrolled out of sight.
+    void flatBoxesShowTheirTextsWhole()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, text);
+        frmMain *w = window_.get();
+        w->setText(Control(box), text);
+        QWidget *widget = w->control(Control(box));
+        const QImage shown = widget->grab().toImage();
+        const QRect inside = QRect(QPoint(0, 0), shown.size()).adjusted(1, 1, -1, -1);
+        const QRect ink = inkBox(shown, inside);
+
+        QImage alone(400, 120, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        {
+            QPainter painter(&alone);
+            painter.setFont(widget->font());
+            painter.setPen(Qt::black);
+            painter.drawText(20, 80, text);
+        }
+        const QRect whole = inkBox(alone, alone.rect());
+        QVERIFY(!whole.isEmpty());
+        // No margin between the frame and the text: it starts right inside the frame.
+        QCOMPARE(ink.x() - inside.x(), whole.x() - 20);
+        QVERIFY2(ink.size() == whole.size(),
+                 qPrintable(QStringLiteral("ink %1 × %2 at %3 in a box of %4 × %5; alone %6 × %7")
+                                .arg(ink.width())
+                                .arg(ink.height())
+                                .arg(ink.x())
+                                .arg(shown.width())
+                                .arg(shown.height())
+                                .arg(whole.width())
+                                .arg(whole.height())));
+    }
+
+    // `tugi` lies under its caption: the caption's pixels in the window are its own, and a
+    // press on the place of `tugi` still gives `tugi` the focus.
+    void captionReadsWholeOverTugiWhichStillTakesAClick()
+    {
+        frmMain *w = window_.get();
+        const QImage inWindow = w->centralWidget()
+                                    ->grab(w->kyoritext->geometry())
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        const QImage alone = w->kyoritext->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(inWindow, alone);
+
+        pressAndRelease(w->start);
+        QTest::mouseClick(w->kekkadesu, Qt::LeftButton);
+        settle();
+        steps_.clear();
+        const QPoint onTugi = w->kyoritext->mapFromParent(w->tugi->geometry().center());
+        QTest::mouseClick(w->kyoritext, Qt::LeftButton, {}, onTugi);
+        settle();
+        QCOMPARE(QApplication::focusWidget(), w->tugi);
+        QCOMPARE(steps_, QStringList{"tugi"});
+        // Elsewhere the caption takes the click itself.
+        QTest::mouseClick(w->kyoritext, Qt::LeftButton, {}, QPoint(5, 5));
+        settle();
+        QCOMPARE(QApplication::focusWidget(), w->kyoritext);
+    }
+
     void windowReactivationRunsNoStep()
     {
         frmMain *w = window_.get();
@@ -493,8 +690,12 @@ private slots:
 
     void firstStartOpensAtTheDefaults()
     {
-        // 1000, 1000 twips, 6500 × 6500 twips: 67, 67 and 433 × 433 pixels.
-        QCOMPARE(window_->frameGeometry(), QRect(67, 67, 433, 433));
+        // At 1000, 1000 twips (67, 67 pixels), with the whole layout's client area of
+        // 6645 × 7830 twips below the menu bar, so the status bar covers nothing.
+        QCOMPARE(window_->frameGeometry().topLeft(), QPoint(67, 67));
+        QCOMPARE(window_->centralWidget()->size(), QSize(443, 522));
+        QVERIFY(window_->kekkakiroku->geometry().bottom() < window_->Bar->geometry().top());
+        QVERIFY(window_->sita->geometry().bottom() < window_->Bar->geometry().top());
     }
 };
 

@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using mitoon::OuterSizes;
+using mitoon::ScreenArea;
 using mitoon::WindowGeometry;
 using mitoon::WindowSettings;
 
@@ -28,10 +30,12 @@ struct IniFile
 
 } // namespace
 
+// Without a stored size the window takes the size that shows its whole layout.
 TEST(WindowSettings, EmptyStoreGivesTheDefaults)
 {
     IniFile ini;
-    EXPECT_EQ(WindowSettings(ini.path).load(), (WindowGeometry{1000, 1000, 6500, 6500}));
+    EXPECT_EQ(WindowSettings(ini.path).load(),
+              (WindowGeometry{1000, 1000, std::nullopt, std::nullopt}));
 }
 
 TEST(WindowSettings, RoundTripAsDecimalTextOfSingles)
@@ -50,7 +54,36 @@ TEST(WindowSettings, EachBadOrMissingValueFallsBackToItsOwnDefault)
 {
     IniFile ini;
     ini.write("[Settings]\nMainLeft=abc\nMainTop=2000\nMainWidth=\nMainHeight=1e99\n");
-    EXPECT_EQ(WindowSettings(ini.path).load(), (WindowGeometry{1000, 2000, 6500, 6500}));
+    EXPECT_EQ(WindowSettings(ini.path).load(),
+              (WindowGeometry{1000, 2000, std::nullopt, std::nullopt}));
+}
+
+// Positions and sizes become whole pixels: a single beyond the integer range is no usable value.
+TEST(WindowSettings, NumbersBeyondTheIntegerRangeFallBackToTheDefault)
+{
+    for (const char *value : {"3.4e38", "-3.4e38", "1e10", "2147483648", "-2147483904"}) {
+        SCOPED_TRACE(value);
+        IniFile ini;
+        ini.write(QByteArray("[Settings]\nMainLeft=") + value + "\nMainWidth=" + value + "\n");
+        EXPECT_EQ(WindowSettings(ini.path).load(), WindowGeometry());
+    }
+    IniFile ini;
+    ini.write("[Settings]\nMainLeft=-2147483520\nMainWidth=2147483520\n");
+    EXPECT_EQ(WindowSettings(ini.path).load(),
+              (WindowGeometry{-2147483520.0f, 1000, 2147483520.0f, std::nullopt}));
+}
+
+// A value typed by hand with the user's decimal comma reads as the number it says; one with a
+// decimal point reads in any locale.
+TEST(WindowSettings, ValueTypedInTheUsersLocaleIsRead)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    IniFile ini;
+    ini.write("[Settings]\nMainLeft=7500,5\nMainTop=1200.5\nMainWidth=\"8000,25\"\n");
+    const WindowGeometry read = WindowSettings(ini.path).load();
+    QLocale::setDefault(before);
+    EXPECT_EQ(read, (WindowGeometry{7500.5f, 1200.5f, 8000.25f, std::nullopt}));
 }
 
 TEST(WindowSettings, WhollyOffScreenOpensAtTheDefaults)
@@ -62,4 +95,56 @@ TEST(WindowSettings, WhollyOffScreenOpensAtTheDefaults)
     EXPECT_EQ(WindowSettings::keepReachable(onSecond, screens), onSecond);
     EXPECT_EQ(WindowSettings::keepReachable({50000, 500, 6500, 6500}, screens), WindowGeometry());
     EXPECT_EQ(WindowSettings::keepReachable({500, -9000, 6500, 6500}, screens), WindowGeometry());
+}
+
+namespace {
+
+// One screen of 1280 × 1024 pixels with a panel of 40 pixels at the bottom, in twips.
+const QList<ScreenArea> kScreen = {{QRectF(0, 0, 19200, 15360), QRectF(0, 0, 19200, 14760)}};
+// Layout and least size of the main window with a menu bar of 20 pixels and no frame.
+const OuterSizes kSizes{QSizeF(6645, 7830 + 300), QSizeF(2895, 495 + 270 + 300)};
+
+} // namespace
+
+struct PlacementRow
+{
+    const char *settings;
+    QRectF outer;
+};
+
+// Stored sizes are clamped: at least the first row of the layout, at most the available area.
+TEST(WindowSettings, PlacementClampsTheStoredSize)
+{
+    const PlacementRow rows[] = {
+        {"", QRectF(1000, 1000, 6645, 8130)},
+        {"MainWidth=-1\nMainHeight=6500", QRectF(1000, 1000, 2895, 6500)},
+        {"MainWidth=5\nMainHeight=5", QRectF(1000, 1000, 2895, 1065)},
+        {"MainWidth=1e9\nMainHeight=1e9", QRectF(1000, 1000, 19200, 14760)},
+        {"MainLeft=3.4e38\nMainTop=3.4e38\nMainWidth=3.4e38\nMainHeight=3.4e38",
+         QRectF(1000, 1000, 6645, 8130)},
+        {"MainLeft=1500\nMainTop=345\nMainWidth=6645.5\nMainHeight=9075",
+         QRectF(1500, 345, 6645.5, 9075)},
+        // No part on the screen: the default position and size.
+        {"MainLeft=1e9\nMainTop=0\nMainWidth=6500\nMainHeight=6500",
+         QRectF(1000, 1000, 6645, 8130)},
+        // Clamped to the screen's width, it would lie wholly left of the screen.
+        {"MainLeft=-20000\nMainTop=0\nMainWidth=1e9\nMainHeight=6500",
+         QRectF(1000, 1000, 6645, 8130)},
+        {"MainLeft=-3000\nMainTop=500\nMainWidth=6500\nMainHeight=6500",
+         QRectF(-3000, 500, 6500, 6500)},
+    };
+    for (const PlacementRow &row : rows) {
+        SCOPED_TRACE(row.settings);
+        IniFile ini;
+        ini.write(QByteArray("[Settings]\n") + row.settings + "\n");
+        EXPECT_EQ(WindowSettings::placement(WindowSettings(ini.path).load(), kSizes, kScreen),
+                  row.outer);
+    }
+}
+
+TEST(WindowSettings, WithoutScreensTheDefaultGeometry)
+{
+    const WindowGeometry stored{3000, 4000, 7000, 8000};
+    EXPECT_EQ(WindowSettings::keepReachable(stored, {}), WindowGeometry());
+    EXPECT_EQ(WindowSettings::placement(stored, kSizes, {}), QRectF(1000, 1000, 6645, 8130));
 }

@@ -275,4 +275,5 @@ def main():
     print("1 passed, 0 failed")
 
 
-main()
+if __name__ == "__main__":
+    main()

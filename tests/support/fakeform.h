@@ -20,6 +20,10 @@ public:
     std::map<Control, QString> texts;
     std::map<Control, bool> enabled;
     std::map<Control, bool> visible;
+    std::map<Control, bool> checked;
+    // The room of the layout's client area on a screen large enough for every listed setting.
+    RingRoom room{6645 - 4440, 7830 - 840 - 270, 14000, 12000};
+    int grown = 0; // how often the window was asked to grow
     float width = 0;
     float height = 0;
     int picture = 0;
@@ -36,12 +40,25 @@ public:
     void setText(Control c, const QString &t) override { texts[c] = t; }
     void setEnabled(Control c, bool e) override { enabled[c] = e; }
     void setVisible(Control c, bool v) override { visible[c] = v; }
+    void setChecked(Control c, bool on) override
+    {
+        checked[c] = on;
+        if (on)
+            checked[c == Control::hidarime ? Control::migime : Control::hidarime] = false;
+    }
     void setFocus(Control c) override { focus.focusGained(int(c)); }
     float ringWidth() const override { return width; }
     float ringHeight() const override { return height; }
     void setRingWidth(float u) override { width = u; }
     void setRingHeight(float u) override { height = u; }
     void setRingPicture(int o) override { picture = o; }
+    RingRoom ringRoom() const override { return room; }
+    void growRingRoom(double w, double h) override
+    {
+        room.width = w;
+        room.height = h;
+        ++grown;
+    }
     void beep() override { ++beeps; }
     void setStatusText(const QString &t) override { status = t; }
 };

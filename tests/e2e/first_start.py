@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""End-to-end: the first start of ミトーン in an empty settings store, on a real X server.
+
+    first_start.py <build folder> <xmapwatch> <artefact folder>
+
+The main window must open with a client area that holds the whole layout (6645 × 7830 twips,
+443 × 522 pixels) below its menu bar, wholly on the screen. After a test of each eye, at the
+reference setting, the save button must be on screen: a click on it writes the record."""
+
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import threading
+
+import play
+from play import LEFT_EYE, RIGHT_EYE, SAVE, START, MainWindow, answer, fail, run, wait_for
+
+
+def measure(window, eye_button):
+    """Tests one eye with wrong answers until the test ends (two in a row end it)."""
+    window.click(eye_button)
+    window.click(START)
+    wait_for("the test to start", window.answers_enabled)
+    for _ in range(12):
+        answer(window, False, [])
+        if not window.answers_enabled():
+            return
+    fail("the test did not end")
+
+
+def main():
+    if os.path.isdir(play.ARTEFACTS):
+        shutil.rmtree(play.ARTEFACTS)
+    os.makedirs(play.ARTEFACTS)
+    home = tempfile.mkdtemp(prefix="mitoon-e2e-first-")
+    env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
+               XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
+               XDG_RUNTIME_DIR=home + "/runtime", MITOON_DRIVE_C=home + "/drive_c")
+    os.makedirs(home + "/.config")
+    os.makedirs(home + "/runtime", mode=0o700)
+
+    watch = subprocess.Popen([play.XMAPWATCH], stdout=subprocess.PIPE, text=True)
+    events = []
+    if watch.stdout.readline().strip() != "ready":
+        fail("xmapwatch did not start")
+    threading.Thread(target=lambda: events.extend(iter(watch.stdout.readline, "")),
+                     daemon=True).start()
+
+    program = subprocess.Popen([os.path.join(play.BUILD, "mitoon")], env=env)
+    try:
+        splash = wait_for("the splash screen",
+                          lambda: next((e.split()[1] for e in events
+                                        if e.startswith("map") and e.split()[2] == "501x311"), None))
+        wait_for("the splash screen to go", lambda: f"unmap {splash}\n" in events)
+        wid = wait_for("the main window", lambda: run("xdotool", "search", "--onlyvisible",
+                                                        "--pid", str(program.pid)).split())
+        window = MainWindow(int(wid[-1]))
+        wait_for("the main window painted",
+                 lambda: window.shot("main").pixel(70, (window.client_top or 0) + 20) != (0, 0, 0)
+                 and play.ring(window.shot("main"), window.client_top))
+
+        shot = window.shot("first-start")
+        client = (shot.width, shot.height - window.client_top)
+        if client[0] < 443 or client[1] < 522:
+            fail(f"client area {client[0]} × {client[1]} does not hold the layout's 443 × 522")
+        screen = [int(v) for v in run("xdotool", "getdisplaygeometry").split()]
+        if window.x < 0 or window.y < 0 or window.x + shot.width > screen[0] \
+                or window.y + shot.height > screen[1]:
+            fail(f"window {shot.width} × {shot.height} at {window.x}, {window.y} "
+                 f"is not wholly on the {screen[0]} × {screen[1]} screen")
+
+        # Both eyes at the reference setting.
+        measure(window, LEFT_EYE)
+        measure(window, RIGHT_EYE)
+
+        # The save button lies on the screen, and a click on it saves both results.
+        if window.y + window.client_top + SAVE[1] >= screen[1]:
+            fail("the save button lies below the screen")
+        record = os.path.join(home, "drive_c", "Tool", "devwork", "mitoon.txt")
+        window.click(SAVE)
+        wait_for("the record file", lambda: os.path.exists(record) and os.path.getsize(record))
+        data = open(record, "rb").read()
+        if not re.fullmatch(rb'#\d{4}-\d\d-\d\d#,"\d\d:\d\d:\d\d","[\d.]+","[\d.]+"\r\n', data):
+            fail(f"record file holds {data!r}")
+    finally:
+        if program.poll() is None:
+            program.kill()
+        watch.kill()
+        shutil.rmtree(home, ignore_errors=True)
+    shutil.rmtree(play.ARTEFACTS)
+    print("1 passed, 0 failed")
+
+
+main()
