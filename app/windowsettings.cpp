@@ -23,6 +23,8 @@ constexpr Key kKeys[] = {
     {"MainHeight", &WindowGeometry::height},
 };
 
+const QString kPixelPitchKey = QStringLiteral("Settings/PixelPitchMm");
+
 QString sectionKey(const Key &key)
 {
     return QStringLiteral("Settings/") + QLatin1String(key.name);
@@ -68,6 +70,25 @@ void WindowSettings::store(const WindowGeometry &geometry)
     QSettings settings(fileName_, QSettings::IniFormat);
     for (const Key &key : kKeys)
         settings.setValue(sectionKey(key), formatGeneral(geometry.*key.member, 7, QLocale::c()));
+    settings.sync();
+}
+
+std::optional<double> WindowSettings::loadPixelPitchMm() const
+{
+    const QSettings settings(fileName_, QSettings::IniFormat);
+    const QString text = settings.value(kPixelPitchKey).toString();
+    if (const auto value = parseLocaleNumber(text, QLocale::c()))
+        return value;
+    return parseLocaleNumber(text);
+}
+
+void WindowSettings::storePixelPitchMm(std::optional<double> pitchMm)
+{
+    QSettings settings(fileName_, QSettings::IniFormat);
+    if (pitchMm)
+        settings.setValue(kPixelPitchKey, formatGeneral(*pitchMm, 15, QLocale::c()));
+    else
+        settings.remove(kPixelPitchKey);
     settings.sync();
 }
 

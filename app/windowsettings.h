@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRect>
 #include <QSettings>
+#include <optional>
 
 namespace mitoon {
 
@@ -30,6 +31,12 @@ public:
     // A key that is missing, or holds no number, gives that key's default.
     WindowGeometry load() const;
     void store(const WindowGeometry &geometry);
+
+    // The size of one screen pixel in millimetres as the user measured it with a card, key
+    // "PixelPitchMm" of the same section: nothing when none is stored or it is no number.
+    // Storing nothing removes the key.
+    std::optional<double> loadPixelPitchMm() const;
+    void storePixelPitchMm(std::optional<double> pitchMm);
 
     // A window that lies wholly outside every screen opens at the defaults instead; one that
     // is partly off screen stays where it was stored.
