@@ -5,6 +5,7 @@
 
 #include <QStandardPaths>
 #include <cmath>
+#include <limits>
 
 namespace mitoon {
 
@@ -76,10 +77,16 @@ void WindowSettings::store(const WindowGeometry &geometry)
 std::optional<double> WindowSettings::loadPixelPitchMm() const
 {
     const QSettings settings(fileName_, QSettings::IniFormat);
-    const QString text = settings.value(kPixelPitchKey).toString();
+    const QVariant stored = settings.value(kPixelPitchKey);
+    if (!stored.isValid())
+        return std::nullopt;
+    // Written in the C locale; a value typed in by hand in the user's locale reads as well.
+    const QString text = stored.toString();
     if (const auto value = parseLocaleNumber(text, QLocale::c()))
         return value;
-    return parseLocaleNumber(text);
+    if (const auto value = parseLocaleNumber(text))
+        return value;
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 void WindowSettings::storePixelPitchMm(std::optional<double> pitchMm)

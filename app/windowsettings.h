@@ -33,8 +33,8 @@ public:
     void store(const WindowGeometry &geometry);
 
     // The size of one screen pixel in millimetres as the user measured it with a card, key
-    // "PixelPitchMm" of the same section: nothing when none is stored or it is no number.
-    // Storing nothing removes the key.
+    // "PixelPitchMm" of the same section: nothing when none is stored, NaN when what is stored
+    // is no finite number. Storing nothing removes the key.
     std::optional<double> loadPixelPitchMm() const;
     void storePixelPitchMm(std::optional<double> pitchMm);
 

@@ -3,6 +3,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using mitoon::WindowGeometry;
 using mitoon::WindowSettings;
 
@@ -52,7 +55,7 @@ TEST(PixelPitchSetting, RoundTripsBesideTheWindowGeometry)
     EXPECT_EQ(settings.load(), (WindowGeometry{1000, 1000, 6500, 6500}));
 }
 
-TEST(PixelPitchSetting, WhatIsNoNumberReadsAsNone)
+TEST(PixelPitchSetting, WhatIsNoNumberReadsAsNotANumber)
 {
     IniFile ini;
     struct Row
