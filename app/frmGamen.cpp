@@ -55,8 +55,8 @@ const QStringList &columnHeaders()
 {
     static const QStringList headers = {
         QStringLiteral("正解の数"),       QStringLiteral("外径 (画素)"),
-        QStringLiteral("外径 (mm)"),      QStringLiteral("切れ目 (画素)"),
-        QStringLiteral("切れ目 (mm)"),    QStringLiteral("視角 (分)"),
+        QStringLiteral("外径 (mm)"),      QStringLiteral("すき間 (画素)"),
+        QStringLiteral("すき間 (mm)"),    QStringLiteral("視角 (分)"),
         QStringLiteral("小数視力"),       QStringLiteral("logMAR"),
         QStringLiteral("表示される視力"), QStringLiteral("備考")};
     return headers;
@@ -179,9 +179,9 @@ void frmGamen::createControls()
     ringTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     gapNote = new QLabel(
         QStringLiteral(
-            "切れ目の幅は、上向きのリングの絵（幅 93 画素）の切れ目 14 画素を、リングの"
-            "幅に合わせて伸ばしたものです。ほかの向きの切れ目はもっと細く（7～13 画素）、"
-            "右下のボタンで答えるとリングは 0.85 倍にしか縮みません。"),
+            "すき間の幅は、上向きの輪の絵（幅 93 画素）のすき間 14 画素を、輪の"
+            "幅に合わせて伸ばしたものです。ほかの向きのすき間はもっと細く（7～13 画素）、"
+            "右下のボタンで答えると輪は 0.85 倍にしか縮みません。"),
         this);
     limitLabel = new QLabel(this);
     sizeAdvice = new QLabel(this);
@@ -213,7 +213,7 @@ void frmGamen::layOut()
     storeRow->addWidget(forgetButton);
     pitchLayout->addLayout(storeRow);
 
-    auto *ringBox = new QGroupBox(QStringLiteral("リングが測るもの"), content);
+    auto *ringBox = new QGroupBox(QStringLiteral("輪が測るもの"), content);
     auto *ringLayout = new QVBoxLayout(ringBox);
     ringLayout->addWidget(ringHeading);
     ringLayout->addWidget(ringTable, 1);
@@ -399,9 +399,8 @@ void frmGamen::showRings()
     const double inches = this->inches();
     const double centimetres = this->centimetres();
     ringHeading->setText(
-        QStringLiteral(
-            "ディスプレイサイズ %1 インチ、距離 %2 cm で、最初のリングと、正解するごとに "
-            "0.8 倍に縮むリング")
+        QStringLiteral("ディスプレイサイズ %1 インチ、距離 %2 cm で、最初の輪と、正解するごとに "
+                       "0.8 倍に縮む輪")
             .arg(formatGeneral(inches), formatGeneral(centimetres)));
 
     const std::optional<double> pitch = pitchMm();
@@ -434,27 +433,27 @@ void frmGamen::showRings()
                                 2 * ringTable->frameWidth());
 
     if (rows.empty()) {
-        limitLabel->setText(QStringLiteral("画素の大きさが分からないため、リングの本当の大きさは"
+        limitLabel->setText(QStringLiteral("画素の大きさが分からないため、輪の本当の大きさは"
                                            "計算できません。"));
         sizeAdvice->clear();
         return;
     }
     const auto limit = screencheck::pixelLimit(*pitch, centimetres);
     QString limitText =
-        QStringLiteral("この画面で %1 cm 離れて示せる最も良い視力は、切れ目が 1 画素"
+        QStringLiteral("この画面で %1 cm 離れて示せる最も良い視力は、すき間が 1 画素"
                        "のときの小数視力 %2（logMAR %3）です。")
             .arg(formatGeneral(centimetres), number(limit->decimalAcuity, 2),
                  number(limit->logMar, 2));
     const auto firstBelow =
         std::find_if(rows.begin(), rows.end(), [](const auto &row) { return row.belowPixel; });
     if (firstBelow == rows.end())
-        limitText += QStringLiteral("%1 回正解するまで、切れ目は 1 画素より太いままです。")
+        limitText += QStringLiteral("%1 回正解するまで、すき間は 1 画素より太いままです。")
                          .arg(rows.back().rightAnswers);
     else if (firstBelow->rightAnswers == 0)
-        limitText += QStringLiteral("最初のリングから切れ目が 1 画素より細く、目ではなく画面の"
+        limitText += QStringLiteral("最初の輪からすき間が 1 画素より細く、目ではなく画面の"
                                     "細かさを測ることになります（画素の限界）。");
     else
-        limitText += QStringLiteral("%1 回正解した後のリングから切れ目が 1 画素より細くなり、目では"
+        limitText += QStringLiteral("%1 回正解した後の輪からすき間が 1 画素より細くなり、目では"
                                     "なく画面の細かさを測ることになります（画素の限界）。")
                          .arg(firstBelow->rightAnswers);
     limitLabel->setText(limitText);
@@ -464,7 +463,7 @@ void frmGamen::showRings()
         sizeAdvice->clear();
         return;
     }
-    QString advice = QStringLiteral("最初のリングの切れ目を 10 分（小数視力 0.1）にするには、"
+    QString advice = QStringLiteral("最初の輪のすき間を 10 分（小数視力 0.1）にするには、"
                                     "ディスプレイサイズを %1 インチにします。一覧で最も近いのは "
                                     "%2 インチです。")
                          .arg(number(*wanted, 1))
