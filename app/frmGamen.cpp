@@ -176,7 +176,6 @@ void frmGamen::createControls()
     ringTable->setFocusPolicy(Qt::NoFocus);
     ringTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ringTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ringTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     gapNote = new QLabel(
         QStringLiteral(
             "すき間の幅は、上向きの輪の絵（幅 93 画素）のすき間 14 画素を、輪の"
@@ -187,7 +186,8 @@ void frmGamen::createControls()
     sizeAdvice = new QLabel(this);
     closeButton = new QPushButton(QStringLiteral("閉じる"), this);
 
-    for (QLabel *label : {sourceLabel, doubtLabel, cardHelp, gapNote, limitLabel, sizeAdvice})
+    for (QLabel *label :
+         {sourceLabel, doubtLabel, cardHelp, ringHeading, gapNote, limitLabel, sizeAdvice})
         label->setWordWrap(true);
 }
 
@@ -200,7 +200,6 @@ void frmGamen::layOut()
     pitchLayout->addWidget(sourceLabel);
     pitchLayout->addWidget(doubtLabel);
     pitchLayout->addWidget(cardHelp);
-    pitchLayout->addWidget(card);
     auto *sliderRow = new QHBoxLayout;
     sliderRow->addWidget(smaller);
     sliderRow->addWidget(cardSlider, 1);
@@ -212,6 +211,8 @@ void frmGamen::layOut()
     storeRow->addWidget(storeButton);
     storeRow->addWidget(forgetButton);
     pitchLayout->addLayout(storeRow);
+    // Below its controls, so that they stay where they are as the card grows and shrinks.
+    pitchLayout->addWidget(card);
 
     auto *ringBox = new QGroupBox(QStringLiteral("輪が測るもの"), content);
     auto *ringLayout = new QVBoxLayout(ringBox);
@@ -226,8 +227,8 @@ void frmGamen::layOut()
     contentLayout->addWidget(pitchBox);
     contentLayout->addWidget(ringBox, 1);
 
-    // On a small screen the whole scrolls rather than squeeze the card or a text; the table
-    // gives way first.
+    // The table gives way first; on a screen too small even then, the whole scrolls rather than
+    // squeeze the card or a text.
     scroll_ = new QScrollArea(this);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setWidgetResizable(true);
@@ -268,8 +269,22 @@ void frmGamen::placeOnOwnersScreen()
     const QRect available = screen->availableGeometry();
     // Room for a window frame, which is not known before the window is shown.
     const QSize frame(16, 48);
-    // As large as the whole content without scrolling, if the screen has room.
-    const QSize whole = sizeHint() - scroll_->sizeHint() + scroll_->widget()->sizeHint();
+    // As narrow as the table and the card allow, and as high as the content then is, if the
+    // screen has room; a scroll bar's width to spare.
+    // Sizes that changed while the window was hidden have not reached the outer layout yet.
+    QWidget *content = scroll_->widget();
+    for (QGroupBox *box : content->findChildren<QGroupBox *>())
+        box->updateGeometry();
+    content->layout()->invalidate();
+    const int width =
+        content->minimumSizeHint().width() + scroll_->verticalScrollBar()->sizeHint().width();
+    // The table's own hint is a few rows; the window opens with room for all of them.
+    const int wholeTable = ringTable->horizontalHeader()->sizeHint().height() +
+                           ringTable->verticalHeader()->length() + 2 * ringTable->frameWidth();
+    const int height = (content->hasHeightForWidth() ? content->heightForWidth(width)
+                                                     : content->sizeHint().height()) +
+                       std::max(0, wholeTable - ringTable->sizeHint().height());
+    const QSize whole = sizeHint() - scroll_->sizeHint() + QSize(width, height);
     const QSize size = whole.boundedTo(available.size() - frame);
     resize(size);
     QPoint at = owner ? owner->frameGeometry().topRight() + QPoint(1, 0) : available.topLeft();
@@ -331,7 +346,9 @@ void frmGamen::refresh()
 
 void frmGamen::showPitch()
 {
-    const std::optional<double> pitch = pitchMm();
+    // The pitch in effect; a card being matched shows beside the slider, so that nothing above
+    // the slider moves while the user matches it.
+    const std::optional<double> pitch = effect_.pitchMm;
     pitchLabel->setText(pitch ? QStringLiteral("画素の大きさ: %1 mm（1 インチに %2 画素）")
                                     .arg(number(*pitch, 4), number(25.4 / *pitch, 1))
                               : QStringLiteral("画素の大きさ: 分かりません"));
@@ -339,9 +356,7 @@ void frmGamen::showPitch()
     QString source;
     QString doubt;
     const pixelpitch::ScreenReport report = screenReport();
-    if (unsavedPitchMm_) {
-        source = QStringLiteral("カードに合わせた枠の大きさです（まだ保存していません）。");
-    } else if (effect_.source == pixelpitch::Source::Measured) {
+    if (effect_.source == pixelpitch::Source::Measured) {
         source = QStringLiteral("カードで測って保存した値です。");
     } else {
         if (effect_.source == pixelpitch::Source::Screen)
@@ -398,12 +413,16 @@ void frmGamen::showRings()
 {
     const double inches = this->inches();
     const double centimetres = this->centimetres();
-    ringHeading->setText(
+    const std::optional<double> pitch = pitchMm();
+    QString heading =
         QStringLiteral("ディスプレイサイズ %1 インチ、距離 %2 cm で、最初の輪と、正解するごとに "
                        "0.8 倍に縮む輪")
-            .arg(formatGeneral(inches), formatGeneral(centimetres)));
+            .arg(formatGeneral(inches), formatGeneral(centimetres));
+    if (unsavedPitchMm_)
+        heading += QStringLiteral("（合わせている枠の画素 %1 mm で計算。まだ保存していません）")
+                       .arg(number(*unsavedPitchMm_, 4));
+    ringHeading->setText(heading);
 
-    const std::optional<double> pitch = pitchMm();
     const screencheck::Setting setting{inches, centimetres, pitch.value_or(0), devicePixelRatio()};
     const std::vector<screencheck::RingRow> rows = screencheck::ringRows(setting);
     ringTable->setRowCount(int(rows.size()));
@@ -477,7 +496,6 @@ void frmGamen::showRings()
 void frmGamen::cardSlider_valueChanged(int cardWidthPx)
 {
     unsavedPitchMm_ = pixelpitch::fromCardWidthPx(cardWidthPx);
-    showPitch();
     showCard();
     showRings();
 }
