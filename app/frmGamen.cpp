@@ -4,12 +4,12 @@
 #include "acuity/screencheck.h"
 #include "acuity/variant.h"
 #include "app/cardoutline.h"
+#include "app/gamentexts.h"
 #include "app/windowsettings.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -39,61 +39,11 @@ constexpr int kRowsAtLeastVisible = 6;
 const QColor kWarning(176, 0, 0);
 const QColor kBelowPixelBackground(238, 238, 238);
 
-QString number(double value, int decimals)
-{
-    return QLocale().toString(value, 'f', decimals);
-}
-
 // A positive number the sizing formula took, else the reference value.
 double usedOr(const Variant &value, double reference)
 {
     const std::optional<double> number = value.toNumber();
     return number && std::isfinite(*number) && *number > 0 ? *number : reference;
-}
-
-const QStringList &columnHeaders()
-{
-    static const QStringList headers = {
-        QStringLiteral("正解の数"),       QStringLiteral("外径 (画素)"),
-        QStringLiteral("外径 (mm)"),      QStringLiteral("すき間 (画素)"),
-        QStringLiteral("すき間 (mm)"),    QStringLiteral("視角 (分)"),
-        QStringLiteral("小数視力"),       QStringLiteral("logMAR"),
-        QStringLiteral("表示される視力"), QStringLiteral("備考")};
-    return headers;
-}
-
-QStringList cellTexts(const screencheck::RingRow &row)
-{
-    return {QString::number(row.rightAnswers),
-            number(row.outerWidthPx, 1) + QStringLiteral(" × ") + number(row.outerHeightPx, 1),
-            number(row.outerWidthMm, 1) + QStringLiteral(" × ") + number(row.outerHeightMm, 1),
-            number(row.gapPx, 2),
-            number(row.gapMm, 2),
-            number(row.gapArcMin, 2),
-            number(row.decimalAcuity, 2),
-            number(row.logMar, 2),
-            row.shownAcuity,
-            row.belowPixel ? QStringLiteral("画素の限界") : QString()};
-}
-
-QString doubtText(pixelpitch::Doubt doubt, const pixelpitch::ScreenReport &report)
-{
-    switch (doubt) {
-    case pixelpitch::Doubt::None:
-        return {};
-    case pixelpitch::Doubt::NoSize:
-        return QStringLiteral("画面は自分の大きさを報告していません（0 mm）。");
-    case pixelpitch::Doubt::OutOfRange:
-        return QStringLiteral("画面が報告する大きさ（%1 × %2 mm）は、画面としてありえない値です。")
-            .arg(number(report.widthMm, 0), number(report.heightMm, 0));
-    case pixelpitch::Doubt::Looks96Dpi:
-        return QStringLiteral("この大きさは作り物のようです。画面の本当の大きさではなく、"
-                              "1 インチに 96 画素として計算した大きさです。");
-    case pixelpitch::Doubt::NotSquare:
-        return QStringLiteral(
-            "この大きさは疑わしい値です。縦と横で画素の大きさが 1 割以上違います。");
-    }
-    return {};
 }
 
 } // namespace
@@ -142,8 +92,8 @@ void frmGamen::createControls()
     cardHelp = new QLabel(
         QStringLiteral("キャッシュカードなど 85.60 × 53.98 mm のカードを画面に当てて、青い枠が"
                        "カードとぴったり重なるまで枠の大きさを変えてください（スライダー、"
-                       "−・＋ ボタン、または − キーと + キー）。合ったら「この大きさを保存」を"
-                       "押します。"),
+                       "「−」「＋」のボタン、または − キーと + キー）。合ったら「この大きさを"
+                       "保存」を押します。"),
         this);
     card = new CardOutline(this);
 
@@ -160,16 +110,15 @@ void frmGamen::createControls()
     cardSlider->setPageStep(10);
     cardWidthLabel = new QLabel(this);
     // Wide enough for the widest text it can get, so that the slider does not jump.
-    cardWidthLabel->setMinimumWidth(cardWidthLabel->fontMetrics().horizontalAdvance(
-                                        QStringLiteral("枠の幅 8888 画素（1 画素 0.8888 mm）")) +
-                                    4);
+    cardWidthLabel->setMinimumWidth(
+        cardWidthLabel->fontMetrics().horizontalAdvance(gamentexts::cardWidthText(8888)) + 4);
     storeButton = new QPushButton(QStringLiteral("この大きさを保存"), this);
     forgetButton = new QPushButton(QStringLiteral("画面の報告に戻す"), this);
 
     ringHeading = new QLabel(this);
     ringHeading->setFont(bold);
-    ringTable = new QTableWidget(0, int(columnHeaders().size()), this);
-    ringTable->setHorizontalHeaderLabels(columnHeaders());
+    ringTable = new QTableWidget(0, int(gamentexts::columnHeaders().size()), this);
+    ringTable->setHorizontalHeaderLabels(gamentexts::columnHeaders());
     ringTable->verticalHeader()->hide();
     ringTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ringTable->setSelectionMode(QAbstractItemView::NoSelection);
@@ -348,35 +297,10 @@ void frmGamen::showPitch()
 {
     // The pitch in effect; a card being matched shows beside the slider, so that nothing above
     // the slider moves while the user matches it.
-    const std::optional<double> pitch = effect_.pitchMm;
-    pitchLabel->setText(pitch ? QStringLiteral("画素の大きさ: %1 mm（1 インチに %2 画素）")
-                                    .arg(number(*pitch, 4), number(25.4 / *pitch, 1))
-                              : QStringLiteral("画素の大きさ: 分かりません"));
-
-    QString source;
-    QString doubt;
     const pixelpitch::ScreenReport report = screenReport();
-    if (effect_.source == pixelpitch::Source::Measured) {
-        source = QStringLiteral("カードで測って保存した値です。");
-    } else {
-        if (effect_.source == pixelpitch::Source::Screen)
-            source = QStringLiteral("画面が報告する大きさ %1 × %2 mm（%3 × %4 画素）から計算した"
-                                    "値です。")
-                         .arg(number(report.widthMm, 0), number(report.heightMm, 0))
-                         .arg(std::lround(report.widthPx))
-                         .arg(std::lround(report.heightPx));
-        else
-            source = QStringLiteral("画面の報告からは分かりません。");
-        if (effect_.storedIgnored)
-            doubt = QStringLiteral("保存されていた値は画素の大きさとして使えない値でした。");
-        doubt += doubtText(effect_.screenDoubt, report);
-        if (!doubt.isEmpty())
-            doubt += QStringLiteral("カードで測ってください。");
-    }
-    if (devicePixelRatio() != 1.0)
-        source += QStringLiteral("画面の拡大率 %1 倍を計算に入れています。")
-                      .arg(formatGeneral(devicePixelRatio(), 4));
-    sourceLabel->setText(source);
+    pitchLabel->setText(gamentexts::pitchText(effect_.pitchMm));
+    sourceLabel->setText(gamentexts::sourceText(effect_, report, devicePixelRatio()));
+    const QString doubt = gamentexts::doubtText(effect_, report);
     doubtLabel->setText(doubt);
     doubtLabel->setVisible(!doubt.isEmpty());
 }
@@ -401,9 +325,7 @@ void frmGamen::showCard()
                              std::max(widest, cardWidthPx));
         cardSlider->setValue(cardWidthPx);
     }
-    cardWidthLabel->setText(QStringLiteral("枠の幅 %1 画素（1 画素 %2 mm）")
-                                .arg(cardWidthPx)
-                                .arg(number(pixelpitch::fromCardWidthPx(cardWidthPx), 4)));
+    cardWidthLabel->setText(gamentexts::cardWidthText(cardWidthPx));
     // Storing is for a card matched by hand, or an outline that matches as it stands.
     storeButton->setEnabled(unsavedPitchMm_ || effect_.source != pixelpitch::Source::Measured);
     forgetButton->setEnabled(unsavedPitchMm_ || settings_.loadPixelPitchMm());
@@ -414,20 +336,13 @@ void frmGamen::showRings()
     const double inches = this->inches();
     const double centimetres = this->centimetres();
     const std::optional<double> pitch = pitchMm();
-    QString heading =
-        QStringLiteral("ディスプレイサイズ %1 インチ、距離 %2 cm で、最初の輪と、正解するごとに "
-                       "0.8 倍に縮む輪")
-            .arg(formatGeneral(inches), formatGeneral(centimetres));
-    if (unsavedPitchMm_)
-        heading += QStringLiteral("（合わせている枠の画素 %1 mm で計算。まだ保存していません）")
-                       .arg(number(*unsavedPitchMm_, 4));
-    ringHeading->setText(heading);
+    ringHeading->setText(gamentexts::headingText(inches, centimetres, unsavedPitchMm_));
 
     const screencheck::Setting setting{inches, centimetres, pitch.value_or(0), devicePixelRatio()};
     const std::vector<screencheck::RingRow> rows = screencheck::ringRows(setting);
     ringTable->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
-        const QStringList texts = cellTexts(rows[r]);
+        const QStringList texts = gamentexts::cellTexts(rows[r]);
         for (int c = 0; c < texts.size(); ++c) {
             auto *item = new QTableWidgetItem(texts[c]);
             item->setFlags(Qt::ItemIsEnabled);
@@ -451,46 +366,9 @@ void frmGamen::showRings()
                                     ringTable->verticalHeader()->defaultSectionSize() +
                                 2 * ringTable->frameWidth());
 
-    if (rows.empty()) {
-        limitLabel->setText(QStringLiteral("画素の大きさが分からないため、輪の本当の大きさは"
-                                           "計算できません。"));
-        sizeAdvice->clear();
-        return;
-    }
-    const auto limit = screencheck::pixelLimit(*pitch, centimetres);
-    QString limitText =
-        QStringLiteral("この画面で %1 cm 離れて示せる最も良い視力は、すき間が 1 画素"
-                       "のときの小数視力 %2（logMAR %3）です。")
-            .arg(formatGeneral(centimetres), number(limit->decimalAcuity, 2),
-                 number(limit->logMar, 2));
-    const auto firstBelow =
-        std::find_if(rows.begin(), rows.end(), [](const auto &row) { return row.belowPixel; });
-    if (firstBelow == rows.end())
-        limitText += QStringLiteral("%1 回正解するまで、すき間は 1 画素より太いままです。")
-                         .arg(rows.back().rightAnswers);
-    else if (firstBelow->rightAnswers == 0)
-        limitText += QStringLiteral("最初の輪からすき間が 1 画素より細く、目ではなく画面の"
-                                    "細かさを測ることになります（画素の限界）。");
-    else
-        limitText += QStringLiteral("%1 回正解した後の輪からすき間が 1 画素より細くなり、目では"
-                                    "なく画面の細かさを測ることになります（画素の限界）。")
-                         .arg(firstBelow->rightAnswers);
-    limitLabel->setText(limitText);
-
-    const auto wanted = screencheck::inchesForFirstGap(screencheck::kWantedFirstGapArcMin, setting);
-    if (!wanted) {
-        sizeAdvice->clear();
-        return;
-    }
-    QString advice = QStringLiteral("最初の輪のすき間を 10 分（小数視力 0.1）にするには、"
-                                    "ディスプレイサイズを %1 インチにします。一覧で最も近いのは "
-                                    "%2 インチです。")
-                         .arg(number(*wanted, 1))
-                         .arg(screencheck::nearestListedInches(*wanted));
-    if (*wanted < screencheck::kListedInches.front() || *wanted > screencheck::kListedInches.back())
-        advice +=
-            QStringLiteral("%1 インチは一覧（12～32 インチ）の外です。").arg(number(*wanted, 1));
-    sizeAdvice->setText(advice);
+    limitLabel->setText(gamentexts::limitText(rows, setting.pitchMm, centimetres));
+    sizeAdvice->setText(gamentexts::adviceText(
+        screencheck::inchesForFirstGap(screencheck::kWantedFirstGapArcMin, setting)));
 }
 
 void frmGamen::cardSlider_valueChanged(int cardWidthPx)
