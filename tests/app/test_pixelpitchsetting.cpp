@@ -61,15 +61,23 @@ TEST(PixelPitchSetting, WhatIsNoNumberReadsAsNotANumber)
     struct Row
     {
         const char *stored;
-        std::optional<double> read;
+        double read; // NaN: stored, but no finite number
     };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     // Whether a number is a plausible pitch is for the screen check to say, not the store.
-    for (const Row row :
-         {Row{"abc", std::nullopt}, Row{"", std::nullopt}, Row{"0.27 mm", std::nullopt},
-          Row{"0.25", 0.25}, Row{"-1", -1.0}, Row{"0", 0.0}, Row{" 0.3 ", 0.3}}) {
+    for (const Row row : {Row{"abc", nan}, Row{"", nan}, Row{"0.27 mm", nan}, Row{"nan", nan},
+                          Row{"inf", nan}, Row{"1e999", nan}, Row{"0.25", 0.25}, Row{"-1", -1.0},
+                          Row{"0", 0.0}, Row{" 0.3 ", 0.3}}) {
         SCOPED_TRACE(row.stored);
         ini.write(QByteArray("[Settings]\nMainLeft=1500\nPixelPitchMm=") + row.stored + "\n");
-        EXPECT_EQ(WindowSettings(ini.path).loadPixelPitchMm(), row.read);
+        const std::optional<double> read = WindowSettings(ini.path).loadPixelPitchMm();
+        ASSERT_TRUE(read);
+        if (std::isnan(row.read))
+            EXPECT_TRUE(std::isnan(*read)) << *read;
+        else
+            EXPECT_EQ(*read, row.read);
         EXPECT_EQ(WindowSettings(ini.path).load().left, 1500);
     }
+    ini.write("[Settings]\nMainLeft=1500\n");
+    EXPECT_FALSE(WindowSettings(ini.path).loadPixelPitchMm());
 }
