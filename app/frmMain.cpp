@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "acuity/calibration.h"
+#include "app/frmGamen.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
@@ -255,6 +256,8 @@ void frmMain::createMenus()
     mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("結果を保存"), this, &frmMain::mnuFileupdate_Click);
     mnuFile->addSeparator();
+    mnuFile->addAction(QStringLiteral("画面の確認"), this, &frmMain::mnuFileGamen_Click);
+    mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("終了"), this, &frmMain::mnuFileExit_Click);
 
     QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
@@ -456,6 +459,11 @@ void frmMain::mnuFileOpen_Click()
 void frmMain::mnuFileupdate_Click()
 {
     menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText());
+}
+
+void frmMain::mnuFileGamen_Click()
+{
+    frmGamen::showFor(this, test_, settings_);
 }
 
 void frmMain::mnuFileExit_Click()

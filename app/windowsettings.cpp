@@ -6,27 +6,36 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace mitoon {
 
 namespace {
+
+const QString kPixelPitchKey = QStringLiteral("Settings/PixelPitchMm");
 
 QString sectionKey(const char *name)
 {
     return QStringLiteral("Settings/") + QLatin1String(name);
 }
 
-std::optional<float> readSingle(const QVariant &stored)
+// A stored number: written in the C locale; a value typed in by hand in the user's locale reads
+// as well.
+std::optional<double> readNumber(const QVariant &stored)
 {
     // An INI value with a comma in it reads as a list: "7500,5" typed by hand in a locale with a
     // decimal comma is one number again once joined.
     const QString text = stored.typeId() == QMetaType::QStringList
                              ? stored.toStringList().join(u',')
                              : stored.toString();
-    // Written in the C locale; a value typed in by hand in the user's locale reads as well.
-    auto value = parseLocaleNumber(text, QLocale::c());
-    if (!value)
-        value = parseLocaleNumber(text);
+    if (const auto value = parseLocaleNumber(text, QLocale::c()))
+        return value;
+    return parseLocaleNumber(text);
+}
+
+std::optional<float> readSingle(const QVariant &stored)
+{
+    const std::optional<double> value = readNumber(stored);
     if (!value)
         return std::nullopt;
     // Positions and sizes are whole numbers of pixels further on: a single beyond the integer
@@ -82,6 +91,25 @@ void WindowSettings::store(const WindowGeometry &geometry)
     write("MainTop", geometry.top);
     write("MainWidth", geometry.width);
     write("MainHeight", geometry.height);
+    settings.sync();
+}
+
+std::optional<double> WindowSettings::loadPixelPitchMm() const
+{
+    const QSettings settings(fileName_, QSettings::IniFormat);
+    const QVariant stored = settings.value(kPixelPitchKey);
+    if (!stored.isValid())
+        return std::nullopt;
+    return readNumber(stored).value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+void WindowSettings::storePixelPitchMm(std::optional<double> pitchMm)
+{
+    QSettings settings(fileName_, QSettings::IniFormat);
+    if (pitchMm)
+        settings.setValue(kPixelPitchKey, formatGeneral(*pitchMm, 15, QLocale::c()));
+    else
+        settings.remove(kPixelPitchKey);
     settings.sync();
 }
 

@@ -35,8 +35,9 @@ struct OuterSizes
     QSizeF minimum;
 };
 
-// The four window-geometry keys of section "Settings", stored as the decimal text of single
-// precision numbers under the application title in the user's configuration folder.
+// The program's settings, section "Settings" of an INI file under the application title in the
+// user's configuration folder: the four window-geometry keys, stored as the decimal text of
+// single precision numbers, and the pixel pitch of the screen check.
 class WindowSettings
 {
 public:
@@ -49,6 +50,12 @@ public:
     // default.
     WindowGeometry load() const;
     void store(const WindowGeometry &geometry);
+
+    // The size of one screen pixel in millimetres as the user measured it with a card, key
+    // "PixelPitchMm" of the same section: nothing when none is stored, NaN when what is stored
+    // is no finite number. Storing nothing removes the key.
+    std::optional<double> loadPixelPitchMm() const;
+    void storePixelPitchMm(std::optional<double> pitchMm);
 
     // A window that lies wholly outside every screen opens at the defaults instead; one that
     // is partly off screen stays where it was stored. Without any screen to judge by, the
