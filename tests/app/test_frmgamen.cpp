@@ -179,7 +179,7 @@ private slots:
         // A calibration in the main window shows when the user comes back; still one window.
         main_->inti->setEditText(QStringLiteral("19"));
         main_->cm->setEditText(QStringLiteral("150"));
-        main_->test().calibrate();
+        main_->test().calibrate(Control::cm);
         QCOMPARE(openCheck(), check);
         QCOMPARE(main_->findChildren<frmGamen *>().size(), 1);
         QCOMPARE(rowTexts(check->ringTable, 0),
