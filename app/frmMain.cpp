@@ -205,6 +205,8 @@ void frmMain::createMenus()
     mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("結果を保存"), this, &frmMain::mnuFileupdate_Click);
     mnuFile->addSeparator();
+    mnuFile->addAction(QStringLiteral("記録のグラフ"), this, &frmMain::mnuFileGurafu_Click);
+    mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("終了"), this, &frmMain::mnuFileExit_Click);
 
     QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
@@ -392,6 +394,11 @@ void frmMain::mnuFileOpen_Click()
 void frmMain::mnuFileupdate_Click()
 {
     menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText());
+}
+
+void frmMain::mnuFileGurafu_Click()
+{
+    menucommands::mnuFileGurafu(this);
 }
 
 void frmMain::mnuFileExit_Click()
