@@ -3,9 +3,9 @@
 #include "platform/formkit.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>
@@ -22,7 +22,7 @@ namespace {
 // Lengths for 96 dots per inch.
 constexpr double kTick = 5;
 constexpr double kPadding = 6;
-constexpr double kLineWidth = 1.5;
+constexpr double kLineWidth = 1.0;
 constexpr double kCircleRadius = 3.5;
 constexpr double kSquareHalf = 3.2;
 constexpr double kHighlightRadius = 8;
@@ -106,24 +106,25 @@ std::vector<size_t> visibleSpots(const std::vector<GraphPoint> &points,
     return spots;
 }
 
-void addMarker(QPainterPath &path, Eye eye, const GraphPoint &point, QPointF at, double scale)
+// Drawn with the painter's brush.
+void drawMarker(QPainter &painter, Eye eye, const GraphPoint &point, QPointF at, double scale)
 {
     if (point.acuity > graphscale::kHighest || point.acuity < graphscale::kLowest) {
         // Beyond the axis: a triangle on the edge, pointing out of the graph.
         const double size = 4.5 * scale;
         const double direction = point.acuity > graphscale::kHighest ? -1 : 1;
-        path.addPolygon(QPolygonF({at + QPointF(0, direction * size),
+        const QPointF corners[] = {at + QPointF(0, direction * size),
                                    at + QPointF(-size, -direction * size * 0.4),
-                                   at + QPointF(size, -direction * size * 0.4)}));
-        path.closeSubpath();
+                                   at + QPointF(size, -direction * size * 0.4)};
+        painter.drawPolygon(corners, 3);
         return;
     }
     if (eye == Eye::Hidari) {
         const double r = kCircleRadius * scale;
-        path.addEllipse(at, r, r);
+        painter.drawEllipse(at, r, r);
     } else {
         const double h = kSquareHalf * scale;
-        path.addRect(QRectF(at.x() - h, at.y() - h, 2 * h, 2 * h));
+        painter.drawRect(QRectF(at.x() - h, at.y() - h, 2 * h, 2 * h));
     }
 }
 
@@ -139,6 +140,8 @@ void GraphPainter::setSeries(recordseries::RecordSeries series)
     series_ = std::move(series);
     left_.clear();
     right_.clear();
+    left_.reserve(size_t(series_.records.size()));
+    right_.reserve(size_t(series_.records.size()));
     first_ = std::numeric_limits<qint64>::max();
     last_ = std::numeric_limits<qint64>::min();
     for (qsizetype i = 0; i < series_.records.size(); ++i) {
@@ -322,9 +325,9 @@ void GraphPainter::paintLegend(QPainter &painter, const Geometry &geometry, doub
     for (const auto &[eye, name] : entries) {
         painter.setPen(QPen(color(eye), kLineWidth * scale));
         painter.drawLine(QPointF(left, middle), QPointF(left + sample, middle));
-        QPainterPath marker;
-        addMarker(marker, eye, {0, 1.0, 0}, QPointF(left + sample / 2, middle), scale);
-        painter.fillPath(marker, color(eye));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color(eye));
+        drawMarker(painter, eye, {0, 1.0, 0}, QPointF(left + sample / 2, middle), scale);
         left += sample + padding / 2;
         painter.setPen(Qt::black);
         painter.drawText(QPointF(left, baseline), name);
@@ -339,17 +342,53 @@ void GraphPainter::paintEye(QPainter &painter, const Geometry &geometry, double 
     if (points.empty())
         return;
     if (line) {
-        painter.setPen(
-            QPen(color(eye), kLineWidth * scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        // Segment by segment: one long polyline makes the stroker work on a single huge path.
+        const QPolygonF polyline = reducedLine(points, geometry);
+        QList<QLineF> segments;
+        segments.reserve(polyline.size());
+        for (qsizetype i = 1; i < polyline.size(); ++i)
+            segments.append(QLineF(polyline[i - 1], polyline[i]));
+        painter.setPen(QPen(color(eye), kLineWidth * scale, Qt::SolidLine, Qt::SquareCap));
         painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(reducedLine(points, geometry));
+        painter.drawLines(segments);
         return;
     }
-    QPainterPath markers;
-    markers.setFillRule(Qt::WindingFill);
-    for (const size_t i : visibleSpots(points, geometry, std::max(1.0, 1.5 * scale)))
-        addMarker(markers, eye, points[i], geometry.position(points[i]), scale);
-    painter.fillPath(markers, color(eye));
+    const std::vector<size_t> spots = visibleSpots(points, geometry, std::max(1.0, 2.5 * scale));
+    const int type = painter.device()->devType();
+    if (type != QInternal::Image && type != QInternal::Pixmap) {
+        // A printer or a PDF file gets every marker as a shape of its own.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color(eye));
+        for (const size_t i : spots)
+            drawMarker(painter, eye, points[i], geometry.position(points[i]), scale);
+        return;
+    }
+    // On pixels, each kind of marker is drawn once and then copied to its places, which is
+    // several times quicker than drawing thousands of smoothed shapes.
+    const double ratio = painter.device()->devicePixelRatioF();
+    const double half = std::ceil(5 * scale) + 1;
+    const auto stamp = [&](double acuity) {
+        QImage image(QSize(int(2 * half * ratio), int(2 * half * ratio)),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter stampPainter(&image);
+        stampPainter.setRenderHint(QPainter::Antialiasing);
+        stampPainter.setPen(Qt::NoPen);
+        stampPainter.setBrush(color(eye));
+        drawMarker(stampPainter, eye, {0, acuity, 0}, QPointF(half, half), scale);
+        return image;
+    };
+    const QImage inside = stamp(1.0), above = stamp(2 * graphscale::kHighest),
+                 below = stamp(graphscale::kLowest / 2);
+    for (const size_t i : spots) {
+        const double acuity = points[i].acuity;
+        const QImage &image = acuity > graphscale::kHighest  ? above
+                              : acuity < graphscale::kLowest ? below
+                                                             : inside;
+        const QPointF at = geometry.position(points[i]) - QPointF(half, half);
+        painter.drawImage(QPointF(std::round(at.x()), std::round(at.y())), image);
+    }
 }
 
 void GraphPainter::paintHighlight(QPainter &painter, const Geometry &geometry, PointRef ref) const
