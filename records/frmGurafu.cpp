@@ -187,6 +187,7 @@ void frmGurafu::print_Click()
         printer.setOutputFileName(QFileInfo(recordprinter::fallbackPdfPath()).path() +
                                   QStringLiteral("/mitoon-graph.pdf"));
     printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     printer.setDocName(title());
     QPrintDialog dialog(&printer, this);
     // Printing to a file only stands in for a missing printer; the graph is one page.
