@@ -446,20 +446,6 @@ private slots:
         QVERIFY(window->tojiru->geometry().right() < window->width());
     }
 
-    void escapeAndCloseDestroyTheWindow()
-    {
-        frmGurafu *window = openGraph();
-        QVERIFY(window);
-        QTest::keyClick(window, Qt::Key_Escape);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!frmGurafu::loaded());
-        window = openGraph();
-        QVERIFY(window);
-        QTest::mouseClick(window->tojiru, Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!frmGurafu::loaded());
-    }
-
     void aHundredThousandLinesKeepTheirFirstAndLastPoints()
     {
         QString text;
