@@ -256,6 +256,7 @@ void frmMain::createMenus()
     mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("結果を保存"), this, &frmMain::mnuFileupdate_Click);
     mnuFile->addSeparator();
+    mnuFile->addAction(QStringLiteral("記録のグラフ"), this, &frmMain::mnuFileGurafu_Click);
     mnuFile->addAction(QStringLiteral("画面の確認"), this, &frmMain::mnuFileGamen_Click);
     mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("終了"), this, &frmMain::mnuFileExit_Click);
@@ -459,6 +460,11 @@ void frmMain::mnuFileOpen_Click()
 void frmMain::mnuFileupdate_Click()
 {
     menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText());
+}
+
+void frmMain::mnuFileGurafu_Click()
+{
+    menucommands::mnuFileGurafu(this);
 }
 
 void frmMain::mnuFileGamen_Click()

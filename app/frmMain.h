@@ -118,6 +118,7 @@ private:
     void kekkakiroku_Click();
     void mnuFileOpen_Click();
     void mnuFileupdate_Click();
+    void mnuFileGurafu_Click();
     void mnuFileGamen_Click();
     void mnuFileExit_Click();
     void mnuHelpContents_Click();

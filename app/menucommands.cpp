@@ -2,6 +2,7 @@
 
 #include "platform/appinfo.h"
 #include "platform/helpviewer.h"
+#include "records/frmGurafu.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"
 #include "records/shiftjis.h"
@@ -37,6 +38,11 @@ void mnuFileOpen()
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void mnuFileGurafu(const QWidget *mainWindow)
+{
+    frmGurafu::open(mainWindow);
 }
 
 bool saveResults(QWidget *parent, const QString &hidarikekka, const QString &migikekka,

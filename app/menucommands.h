@@ -14,6 +14,11 @@ namespace mitoon::menucommands {
 // owner; when it is open or hidden already, the same window comes back.
 void mnuFileOpen();
 
+// "記録のグラフ" (mnuFileGurafu_Click): opens the one graph window of the records, modeless and
+// without an owner, on the screen of `mainWindow`; when it is open already, it comes to the
+// front with the record file read again.
+void mnuFileGurafu(const QWidget *mainWindow);
+
 // "今回の結果を保存" (kekkakiroku_Click) and "結果を保存" (mnuFileupdate_Click): appends the
 // record line of both eyes' results. When the file cannot be written, a message box under
 // `parent` names the file and the system's reason, and the call returns false; the results

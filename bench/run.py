@@ -112,6 +112,30 @@ def records(build, rows, pairs, runs):
     pairs["save_p99_ms"] = round(statistics.median(save_p99), 3)
 
 
+def graph(build, rows, pairs, runs):
+    """The graph window: from the File menu's command until the graph is painted, against reading
+    and decoding the same record file alone, for ten years of daily records and for 100,000."""
+    tool = os.path.join(build, "bench", "bench-graph")
+    if not os.path.exists(tool):
+        return
+    for lines in (3650, 100000):
+        window, read, hover = [], [], []
+        with tempfile.TemporaryDirectory() as home:
+            for _ in range(max(3, runs // 5)):
+                f = run_tool([tool, str(lines)], "offscreen", home)
+                window.append(float(f["window_ms"]))
+                read.append(float(f["read_ms"]))
+                hover.append(float(f["hover_median_ms"]))
+        w, r = stats(window), stats(read)
+        rows.append((f"graph window, {lines:,} lines", "ms", w, r, None,
+                     f"until painted; baseline: reading and decoding the file; "
+                     f"{w[0] / r[0]:.1f}×; hover {statistics.median(hover):.3f} ms"))
+        pairs[f"graph_{lines}_ms"] = round(w[0], 2)
+        pairs[f"graph_{lines}_read_ms"] = round(r[0], 2)
+        pairs[f"graph_{lines}_ratio"] = round(w[0] / r[0], 1)
+        pairs[f"graph_{lines}_hover_ms"] = round(statistics.median(hover), 3)
+
+
 def fuzz(build, seconds, rows, pairs):
     folder = os.path.join(build + "-fuzz", "fuzz")
     if seconds <= 0 or not os.path.isdir(folder):
@@ -153,6 +177,7 @@ def main():
         startup(args.build, platform, args.runs, rows, pairs)
         answers(args.build, platform, rows, pairs)
     records(args.build, rows, pairs, args.runs)
+    graph(args.build, rows, pairs, args.runs)
     fuzz(args.build, args.fuzz_seconds, rows, pairs)
 
     print(f"{'benchmark':36} {'unit':4} {'ミトーン median [min, max]':32} {'baseline median [min, max]':32} {'of goal':7}  note")

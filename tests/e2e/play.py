@@ -242,11 +242,15 @@ def main():
             fail(f"record time {data!r} is not the time of saving")
 
         def menu_item(y):
-            """Opens ﾌｧｲﾙ and, once its list is on view, clicks the item at client row y."""
+            """Opens ﾌｧｲﾙ and, once its list is on view, clicks the item at client row y; with
+            y None, picks the last item with the keyboard (Up from no item wraps to it)."""
             shown = len(events)
             window.click((20, -10))
             wait_for("the File menu", lambda: any(e.startswith("map") for e in events[shown:]))
-            window.click((40, y))
+            if y is None:
+                window.key("Up", "Return")
+            else:
+                window.click((40, y))
 
         # ﾌｧｲﾙ → 記録を見る opens the records window, which shows the line.
         menu_item(10)
@@ -260,12 +264,8 @@ def main():
         if text_box < 20:
             fail("the records window shows no text")
 
-        # ﾌｧｲﾙ → 終了 closes everything and stores the window's geometry. It is the last item
-        # whatever views stand above it: Up from the freshly opened menu picks it.
-        shown = len(events)
-        window.click((20, -10))
-        wait_for("the File menu", lambda: any(e.startswith("map") for e in events[shown:]))
-        window.key("Up", "Return")
+        # ﾌｧｲﾙ → 終了, the menu's last item, closes everything and stores the window's geometry.
+        menu_item(None)
         wait_for("the program to end", lambda: program.poll() is not None, timeout=10)
         settings = open(home + "/.config/ミトーン.ini", encoding="utf-8").read()
         if "MainLeft=0" not in settings or "MainWidth=9000" not in settings:

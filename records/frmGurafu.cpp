@@ -1,0 +1,255 @@
+#include "records/frmGurafu.h"
+
+#include "platform/appinfo.h"
+#include "platform/formkit.h"
+#include "platform/loadedforms.h"
+#include "platform/twips.h"
+#include "records/acuitygraph.h"
+#include "records/csvexport.h"
+#include "records/recordfile.h"
+#include "records/recordprinter.h"
+#include "records/recordseries.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+using namespace mitoon;
+
+namespace {
+
+QPointer<frmGurafu> &current()
+{
+    static QPointer<frmGurafu> window;
+    return window;
+}
+
+QString title()
+{
+    return QStringLiteral("記録のグラフ");
+}
+
+QString hintText()
+{
+    return QStringLiteral("点にマウスを合わせるかクリックすると、その日時と視力が出ます。");
+}
+
+// The sentence in the middle of a graph without points.
+QString emptyMessage(const TextOutcome &read, bool fileExists,
+                     const recordseries::RecordSeries &series)
+{
+    if (!read.ok)
+        return read.message;
+    if (!fileExists)
+        return QStringLiteral("記録ファイルはまだありません。"
+                              "検査の結果を保存すると、ここにグラフが出ます。");
+    if (series.records.isEmpty())
+        return QStringLiteral("記録ファイルには、まだ記録がありません。"
+                              "検査の結果を保存すると、ここにグラフが出ます。");
+    return QStringLiteral("記録には、まだ視力の値がありません。");
+}
+
+} // namespace
+
+frmGurafu *frmGurafu::open(const QWidget *mainWindow)
+{
+    const bool created = !current();
+    if (created) {
+        current() = new frmGurafu;
+        LoadedForms::add(current());
+    }
+    frmGurafu *window = current();
+    window->reload();
+    if (created)
+        window->place(mainWindow);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+frmGurafu *frmGurafu::loaded()
+{
+    return current();
+}
+
+frmGurafu::frmGurafu()
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window);
+    setWindowTitle(title());
+    setWindowIcon(formkit::programIcon());
+    setFont(formkit::font(formkit::kPGothic, 10.5));
+    formkit::setBackground(this, formkit::systemColor(formkit::SystemColor::ThreeDLight));
+    createControls();
+    layOut();
+    connectHandlers();
+}
+
+void frmGurafu::createControls()
+{
+    gurafu = new AcuityGraph(this);
+    lblKiroku = new QLabel(this);
+    lblKiroku->setWordWrap(true);
+    lblTen = new QLabel(hintText(), this);
+    lblTen->setWordWrap(true);
+
+    print = new QPushButton(QStringLiteral("印刷"), this);
+    print->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
+    csvkakidasi = new QPushButton(QStringLiteral("CSVで書き出す"), this);
+    csvkakidasi->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
+    tojiru = new QPushButton(QStringLiteral("閉じる"), this);
+    tojiru->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
+    for (QPushButton *button : {print, csvkakidasi, tojiru})
+        button->setAutoDefault(false);
+}
+
+void frmGurafu::layOut()
+{
+    // The graph takes whatever room the window has; the texts and buttons below it keep their
+    // natural size, so every caption fits whatever the font.
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(print);
+    buttons->addWidget(csvkakidasi);
+    buttons->addStretch(1);
+    buttons->addWidget(tojiru);
+
+    auto *column = new QVBoxLayout(this);
+    column->addWidget(gurafu, 1);
+    column->addWidget(lblKiroku);
+    column->addWidget(lblTen);
+    column->addLayout(buttons);
+
+    // 720 × 520 pixels at 96 dots per inch.
+    resize(twips::toPixelsRounded(10800), twips::toPixelsRounded(7800));
+}
+
+void frmGurafu::connectHandlers()
+{
+    connect(gurafu, &AcuityGraph::pointShown, this, &frmGurafu::showPoint);
+    connect(print, &QPushButton::clicked, this, &frmGurafu::print_Click);
+    connect(csvkakidasi, &QPushButton::clicked, this, &frmGurafu::csvkakidasi_Click);
+    connect(tojiru, &QPushButton::clicked, this, &frmGurafu::tojiru_Click);
+}
+
+// Where a new graph window opens: in the middle of the screen the main window is on, no larger
+// than that screen.
+void frmGurafu::place(const QWidget *mainWindow)
+{
+    QScreen *screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    resize(size().boundedTo(available.size()));
+    QRect frame(QPoint(), size());
+    frame.moveCenter(available.center());
+    move(frame.topLeft());
+}
+
+void frmGurafu::reload()
+{
+    const RecordFile file = RecordFile::standard();
+    const TextOutcome read = file.readText();
+    recordseries::RecordSeries series;
+    if (read.ok)
+        series = recordseries::parse(read.text);
+    const QString empty = emptyMessage(read, QFileInfo::exists(file.localPath()), series);
+
+    lblKiroku->setText(read.ok ? recordseries::summaryText(series)
+                               : QStringLiteral("記録ファイルを読み込めませんでした。"));
+    lblKiroku->setToolTip(recordseries::skippedText(series, 20));
+    csvkakidasi->setEnabled(!series.records.isEmpty());
+    gurafu->setSeries(std::move(series), empty);
+}
+
+void frmGurafu::showPoint(const QString &text)
+{
+    lblTen->setText(text.isEmpty() ? hintText() : text);
+}
+
+void frmGurafu::print_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const bool printerInstalled = recordprinter::prepare(printer);
+    if (!printerInstalled)
+        printer.setOutputFileName(QFileInfo(recordprinter::fallbackPdfPath()).path() +
+                                  QStringLiteral("/mitoon-graph.pdf"));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setDocName(title());
+    QPrintDialog dialog(&printer, this);
+    // Printing to a file only stands in for a missing printer; the graph is one page.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, !printerInstalled);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString target =
+            printer.outputFileName().isEmpty()
+                ? QString()
+                : QStringLiteral("「%1」").arg(QDir::toNativeSeparators(printer.outputFileName()));
+        QMessageBox::warning(this, appTitle(),
+                             QStringLiteral("%1に印刷できませんでした。").arg(target));
+        return;
+    }
+    const QRectF page(QPointF(0, 0),
+                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    gurafu->graph().paintPage(painter, page, title(), lblKiroku->text());
+    painter.end();
+}
+
+void frmGurafu::csvkakidasi_Click()
+{
+    const QFileInfo proposed(csvexport::proposedPath());
+    QFileDialog dialog(this, QStringLiteral("CSVで書き出す"), proposed.path(),
+                       QStringLiteral("CSV ファイル (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(proposed.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    exportCsv(dialog.selectedFiles().constFirst());
+}
+
+bool frmGurafu::exportCsv(const QString &path)
+{
+    const csvexport::WriteOutcome outcome =
+        csvexport::writeFile(path, csvexport::csvBytes(gurafu->graph().series().records),
+                             RecordFile::standard().localPath());
+    if (!outcome.ok) {
+        QMessageBox::warning(this, appTitle(), outcome.message);
+        return false;
+    }
+    lblTen->setText(
+        QStringLiteral("CSV ファイル「%1」に書き出しました。").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+void frmGurafu::tojiru_Click()
+{
+    close();
+}
+
+void frmGurafu::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace mitoon {
+class AcuityGraph;
+}
+
+// The graph window "記録のグラフ": every record of the record file as a point of its eye over
+// time, with printing and an export for spreadsheets. There is one graph window at a time,
+// modeless and without an owner; the File menu opens it and reads the file again each time,
+// "閉じる", Esc and the close box destroy it. The record file is only read.
+class frmGurafu : public QWidget
+{
+    Q_OBJECT
+public:
+    // Opens the graph window, or brings the open one to the front, with the record file as it
+    // is now. A new window opens on the screen of `mainWindow`.
+    static frmGurafu *open(const QWidget *mainWindow);
+    // The graph window when one is loaded, else null.
+    static frmGurafu *loaded();
+
+    // Reads the record file and shows its records.
+    void reload();
+    // Prints the graph through the print dialog, on one landscape page.
+    void print_Click();
+    // Asks for a file name and writes the records there as CSV.
+    void csvkakidasi_Click();
+    void tojiru_Click();
+    // The work of "CSVで書き出す" once the file name is known: a message box tells a failure.
+    bool exportCsv(const QString &path);
+
+    mitoon::AcuityGraph *gurafu = nullptr;
+    QLabel *lblKiroku = nullptr; // how many records, and how many lines were skipped
+    QLabel *lblTen = nullptr;    // the point under the mouse, or a hint
+    QPushButton *print = nullptr;
+    QPushButton *csvkakidasi = nullptr;
+    QPushButton *tojiru = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    frmGurafu();
+    void createControls();
+    void layOut();
+    void connectHandlers();
+    void place(const QWidget *mainWindow);
+    void showPoint(const QString &text);
+};
