@@ -4,7 +4,7 @@
 #include "platform/helpviewer.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"
-#include "records/shiftjis.h"
+#include "platform/shiftjis.h"
 
 #include <QMessageBox>
 

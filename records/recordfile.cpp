@@ -1,9 +1,9 @@
 #include "records/recordfile.h"
 
 #include "platform/drivepath.h"
-#include "records/posixio.h"
-#include "records/shiftjis.h"
-#include "records/systemerror.h"
+#include "platform/posixio.h"
+#include "platform/shiftjis.h"
+#include "platform/systemerror.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "records/recordformat.h"
 
-#include "records/shiftjis.h"
+#include "platform/shiftjis.h"
 
 namespace mitoon::recordformat {
 

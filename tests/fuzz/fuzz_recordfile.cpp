@@ -1,7 +1,7 @@
 // Fuzzes the reading of the record file: Shift-JIS decoding and the splitting into lines, as
 // the records window does with whatever bytes are in the file.
 #include "records/recordformat.h"
-#include "records/shiftjis.h"
+#include "platform/shiftjis.h"
 
 #include <cstdint>
 #include <cstdlib>

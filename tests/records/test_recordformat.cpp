@@ -1,5 +1,5 @@
 #include "records/recordformat.h"
-#include "records/shiftjis.h"
+#include "platform/shiftjis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "records/shiftjis.h"
+#include "platform/shiftjis.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

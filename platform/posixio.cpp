@@ -1,4 +1,4 @@
-#include "records/posixio.h"
+#include "platform/posixio.h"
 
 #include <QFile>
 #include <QFileInfo>
