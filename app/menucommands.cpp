@@ -2,9 +2,9 @@
 
 #include "platform/appinfo.h"
 #include "platform/helpviewer.h"
+#include "platform/shiftjis.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"
-#include "platform/shiftjis.h"
 
 #include <QMessageBox>
 

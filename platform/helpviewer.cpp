@@ -2,6 +2,7 @@
 
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
+#include "platform/shiftjis.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -89,7 +90,7 @@ bool winHelp(QWidget *owner, const QByteArray &helpFile, unsigned command, const
     }
     if (command != kHelpContents)
         return false;
-    const QString windowsPath = QStringDecoder("Shift_JIS").decode(helpFile);
+    const QString windowsPath = shiftjis::decode(helpFile);
     HelpViewer *window = HelpViewer::instance();
     // The help goes away with the window that asked for it.
     if (owner)

@@ -1,13 +1,12 @@
 #include "platform/registry.h"
 
 #include "platform/drivepath.h"
+#include "platform/shiftjis.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringList>
 
 #include <cstring>
@@ -317,14 +316,12 @@ LONG RegCloseKey(HKEY key)
 
 QByteArray toAnsi(const QString &text)
 {
-    QStringEncoder encoder("windows-31j");
-    return encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
+    return shiftjis::encodeReplacing(text);
 }
 
 QString fromAnsi(const QByteArray &bytes)
 {
-    QStringDecoder decoder("windows-31j");
-    return decoder.isValid() ? QString(decoder.decode(bytes)) : QString::fromLatin1(bytes);
+    return shiftjis::decode(bytes);
 }
 
 } // namespace mitoon::registry

@@ -1,5 +1,5 @@
-#include "records/recordformat.h"
 #include "platform/shiftjis.h"
+#include "records/recordformat.h"
 
 #include <gtest/gtest.h>
 
@@ -121,14 +121,6 @@ TEST(DisplayText, FollowsEveryLineWithCrLf)
     EXPECT_EQ(recordformat::displayText({""}), QStringLiteral("\r\n"));
     EXPECT_EQ(recordformat::displayText({"\"    日\"", "#2006-06-09#,\"14:03:27\",,"}),
               QStringLiteral("\"    日\"\r\n#2006-06-09#,\"14:03:27\",,\r\n"));
-}
-
-TEST(ShiftJis, IsCodePage932)
-{
-    EXPECT_EQ(shiftjis::encode(u"～①\\")->toHex(' '), QByteArray("81 60 87 40 5c"));
-    EXPECT_EQ(shiftjis::decode("\x81\x60\x87\x40\x5c"), QStringLiteral("～①\\"));
-    // U+301C WAVE DASH has no code in 932; "～" (U+FF5E) is the one that has.
-    EXPECT_FALSE(shiftjis::encode(u"〜").has_value());
 }
 
 TEST(ShiftJis, ShowsBytesItCannotDecodeAsReplacementCharacters)
