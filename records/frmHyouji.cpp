@@ -18,7 +18,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
-using namespace mitoon;
+namespace mitoon {
 
 namespace {
 
@@ -194,3 +194,5 @@ void frmHyouji::tojiru_Click()
 {
     hide();
 }
+
+} // namespace mitoon

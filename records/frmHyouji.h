@@ -7,8 +7,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace mitoon {
+
 class ProgressiveLoader;
-}
 
 // The records window "結果表示": the whole record file as text, printing it and clearing it
 // back to its header line. There is one records window at a time. The File menu shows it
@@ -26,7 +26,7 @@ public:
     // shows one line saying why instead. A long file shows its first lines at once and the
     // rest as the event loop goes on; loader() tells when it is complete.
     void Text_GotFocus();
-    mitoon::ProgressiveLoader *loader() const { return loader_; }
+    ProgressiveLoader *loader() const { return loader_; }
     // Prints the box's text as shown, edits included, through the print dialog.
     void print_Click();
     // Clears the record file to its header line and hides this button. The box keeps its text
@@ -53,5 +53,7 @@ private:
     // Whether `Text` has the focus. Showing the window gives the box two focus-in events, one
     // from QDialog and one when the window system activates the window: one gain, one load.
     bool textFocused_ = false;
-    mitoon::ProgressiveLoader *loader_ = nullptr;
+    ProgressiveLoader *loader_ = nullptr;
 };
+
+} // namespace mitoon
