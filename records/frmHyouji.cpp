@@ -1,6 +1,7 @@
 #include "records/frmHyouji.h"
 
 #include "platform/appinfo.h"
+#include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/twips.h"
@@ -8,7 +9,6 @@
 #include "records/recordfile.h"
 #include "records/recordprinter.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -108,6 +108,9 @@ void frmHyouji::layOut()
 void frmHyouji::connectHandlers()
 {
     Text->installEventFilter(this);
+    // The box reloads whenever it gains the focus, also when its window is activated again.
+    focusSteps_ = new FocusStepDispatcher(this, FocusStepDispatcher::Leaving::LosesTheFocus);
+    focusSteps_->setStep(Text, [this] { Text_GotFocus(); });
     connect(tojiru, &QPushButton::clicked, this, &frmHyouji::tojiru_Click);
     connect(print, &QPushButton::clicked, this, &frmHyouji::print_Click);
     connect(detaclear, &QPushButton::clicked, this, &frmHyouji::detaclear_Click);
@@ -117,19 +120,7 @@ bool frmHyouji::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Text)
         return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        // A context menu closing hands the focus back without the box ever losing it.
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason && !textFocused_) {
-            textFocused_ = true;
-            Text_GotFocus();
-        }
-        break;
-    case QEvent::FocusOut:
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            textFocused_ = false;
-        break;
-    case QEvent::KeyPress: {
+    if (event->type() == QEvent::KeyPress) {
         // With a default button, Enter in the box presses "印刷"; Ctrl+Enter starts a new line.
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
@@ -137,10 +128,6 @@ bool frmHyouji::eventFilter(QObject *watched, QEvent *event)
             print->click();
             return true;
         }
-        break;
-    }
-    default:
-        break;
     }
     return QDialog::eventFilter(watched, event);
 }

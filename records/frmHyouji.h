@@ -8,6 +8,7 @@ class QPushButton;
 
 namespace mitoon {
 
+class FocusStepDispatcher;
 class ProgressiveLoader;
 
 // The records window "結果表示": the whole record file as text, printing it and clearing it
@@ -50,9 +51,7 @@ private:
     void layOut();
     void connectHandlers();
 
-    // Whether `Text` has the focus. Showing the window gives the box two focus-in events, one
-    // from QDialog and one when the window system activates the window: one gain, one load.
-    bool textFocused_ = false;
+    FocusStepDispatcher *focusSteps_ = nullptr;
     ProgressiveLoader *loader_ = nullptr;
 };
 

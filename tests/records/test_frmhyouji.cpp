@@ -7,6 +7,7 @@
 #include "support/isolatedhome.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 
 using namespace mitoon;
 using mitoon::testing::readBytes;
@@ -171,6 +173,42 @@ private slots:
                  kShownLines + QStringLiteral("#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\n"));
     }
 
+    void comingBackToTheWindowLoadsAfreshButAMenuDoesNot()
+    {
+        QVERIFY(writeBytes(recordPath(), kLines));
+        frmHyouji *window = showRecords();
+        QVERIFY(window);
+        const QByteArray later = "#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\r\n";
+        QVERIFY(writeBytes(recordPath(), kLines + later));
+
+        // The box's context menu takes and gives back no focus: no load.
+        bool menuShown = false;
+        QTimer::singleShot(0, window, [&menuShown] {
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                menuShown = true;
+                menu->close();
+            }
+        });
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QCoreApplication::sendEvent(window->Text->viewport(), &menuEvent);
+        QCoreApplication::processEvents();
+        QVERIFY(menuShown);
+        QCOMPARE(window->Text->toPlainText(), kShownLines);
+
+        // Another window of the program takes the focus and the user comes back: a load.
+        QWidget other;
+        other.setFocusPolicy(Qt::StrongFocus);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(window->Text->toPlainText(), kShownLines);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCoreApplication::processEvents();
+        QCOMPARE(window->Text->toPlainText(),
+                 kShownLines + QStringLiteral("#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\n"));
+    }
+
     void clearHidesTheButtonAndTheBoxWaitsForTheFocus()
     {
         QVERIFY(writeBytes(recordPath(), kLines));
@@ -183,6 +221,8 @@ private slots:
         QCOMPARE(window->Text->toPlainText(), kShownLines);
 
         QTest::mouseClick(window->Text->viewport(), Qt::LeftButton);
+        // The box's focus step runs once the click has been handled.
+        QCoreApplication::processEvents();
         QCOMPARE(window->Text->toPlainText(),
                  u'"' + recordformat::headerText() + QStringLiteral("\"\n"));
     }
