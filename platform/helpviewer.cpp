@@ -83,11 +83,6 @@ bool HelpViewer::showContents(const QString &shownPath, const QString &localPath
 bool winHelp(QWidget *owner, const QByteArray &helpFile, unsigned command, const void *data)
 {
     Q_UNUSED(data);
-    if (command == kHelpQuit) {
-        if (HelpViewer *open = HelpViewer::current())
-            open->close();
-        return true;
-    }
     if (command != kHelpContents)
         return false;
     const QString windowsPath = shiftjis::decode(helpFile);
