@@ -1,9 +1,9 @@
 #include "platform/registry.h"
 
 #include "platform/drivepath.h"
+#include "platform/outsidefile.h"
 #include "platform/shiftjis.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -195,10 +195,12 @@ QStringList logicalLines(const QString &text)
 Keys readFile(const QString &path)
 {
     Keys keys;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A file that cannot be read, however big or whatever stands there, is an empty registry
+    // like a missing one.
+    const outsidefile::Contents contents = outsidefile::read(path, outsidefile::kRegistryLimit);
+    if (contents.problem)
         return keys;
-    QString text = QString::fromUtf8(file.readAll());
+    QString text = QString::fromUtf8(contents.bytes);
     if (text.startsWith(QChar(0xfeff)))
         text.remove(0, 1);
 
