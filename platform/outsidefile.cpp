@@ -91,6 +91,10 @@ bool Reader::read(qsizetype maximum, QByteArray *bytes)
         return false;
     }
     if (got == 0) {
+        // What has been read is the file as it is now.
+        struct stat status = {};
+        if (::fstat(file_.get(), &status) == 0)
+            identity_ = identityFrom(status);
         atEnd_ = true;
         file_.reset();
     }

@@ -52,7 +52,7 @@ public:
 
     bool isOpen() const { return file_.valid(); }
     const std::optional<Problem> &problem() const { return problem_; }
-    // The file as it was opened.
+    // The file as it was opened, and once read to its end, as it was then.
     const Identity &identity() const { return identity_; }
 
     // Appends up to `maximum` more bytes to `bytes`. False, with problem() set and the file

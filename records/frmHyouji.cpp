@@ -8,6 +8,7 @@
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
 #include "records/recordprinter.h"
+#include "records/recordtext.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,7 +51,7 @@ frmHyouji *frmHyouji::loaded()
     return current();
 }
 
-frmHyouji::frmHyouji()
+frmHyouji::frmHyouji() : records_(std::make_unique<RecordText>(RecordFile::standard()))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -65,13 +66,15 @@ frmHyouji::frmHyouji()
     Text->setFocus();
 }
 
+frmHyouji::~frmHyouji() = default;
+
 void frmHyouji::createControls()
 {
     Text = new QPlainTextEdit(this);
     Text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text->setTabChangesFocus(true);
-    loader_ = new ProgressiveLoader(Text);
+    loader_ = new ProgressiveLoader(Text, records_.get());
 
     Label1 = new QLabel(QStringLiteral("記録表示"), this);
     Label1->setFont(formkit::font(formkit::kPGothic, 18));
@@ -144,11 +147,7 @@ void frmHyouji::keyPressEvent(QKeyEvent *event)
 
 void frmHyouji::Text_GotFocus()
 {
-    const TextOutcome outcome = RecordFile::standard().readText();
-    if (outcome.ok)
-        loader_->load(outcome.text);
-    else
-        loader_->show(outcome.message);
+    loader_->load();
 }
 
 void frmHyouji::print_Click()

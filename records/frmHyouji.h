@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -10,6 +12,7 @@ namespace mitoon {
 
 class FocusStepDispatcher;
 class ProgressiveLoader;
+class RecordText;
 
 // The records window "結果表示": the whole record file as text, printing it and clearing it
 // back to its header line. There is one records window at a time. The File menu shows it
@@ -25,7 +28,8 @@ public:
 
     // Loads the record file into the box: every line, then CR LF. A file that cannot be read
     // shows one line saying why instead. A long file shows its first lines at once and the
-    // rest as the event loop goes on; loader() tells when it is complete.
+    // rest as the event loop goes on; loader() tells when it is complete. A file unchanged
+    // since the last load is not read again: the box gets the text read then.
     void Text_GotFocus();
     ProgressiveLoader *loader() const { return loader_; }
     // Prints the box's text as shown, edits included, through the print dialog.
@@ -47,10 +51,12 @@ protected:
 
 private:
     frmHyouji();
+    ~frmHyouji() override;
     void createControls();
     void layOut();
     void connectHandlers();
 
+    std::unique_ptr<RecordText> records_;
     FocusStepDispatcher *focusSteps_ = nullptr;
     ProgressiveLoader *loader_ = nullptr;
 };

@@ -2,7 +2,6 @@
 
 #include "platform/drivepath.h"
 #include "platform/posixio.h"
-#include "platform/shiftjis.h"
 #include "platform/systemerror.h"
 
 #include <QFileInfo>
@@ -29,11 +28,16 @@ RecordFile RecordFile::standard()
 
 FileOutcome RecordFile::failure(const QString &what, int error) const
 {
+    return failure(what, error, systemErrorText(error));
+}
+
+FileOutcome RecordFile::failure(const QString &what, int error, const QString &reason) const
+{
     FileOutcome outcome;
     outcome.ok = false;
     outcome.error = error;
     outcome.message = QStringLiteral("記録ファイル %1（%2）%3。理由: %4。")
-                          .arg(windowsPath_, localPath_, what, systemErrorText(error));
+                          .arg(windowsPath_, localPath_, what, reason);
     return outcome;
 }
 
@@ -133,35 +137,11 @@ FileOutcome RecordFile::clear() const
     return {};
 }
 
-ReadOutcome RecordFile::read() const
+FileOutcome RecordFile::readOutcome(const outsidefile::Problem &problem) const
 {
-    TextOutcome text = readText();
-    ReadOutcome outcome;
-    static_cast<FileOutcome &>(outcome) = text;
-    outcome.lines = recordformat::splitLines(text.text);
-    return outcome;
-}
-
-TextOutcome RecordFile::readText() const
-{
-    const QString what = QStringLiteral("を読み込めませんでした");
-    TextOutcome outcome;
-    Descriptor file(posixio::openFile(localPath_, O_RDONLY));
-    if (!file.valid()) {
-        const int error = errno;
-        // No file yet in an existing folder simply means no records yet.
-        if (error == ENOENT && posixio::folderExists(QFileInfo(localPath_).path()))
-            return outcome;
-        static_cast<FileOutcome &>(outcome) = failure(what, error);
-        return outcome;
-    }
-    QByteArray bytes;
-    if (!posixio::readAll(file.get(), &bytes)) {
-        static_cast<FileOutcome &>(outcome) = failure(what, errno);
-        return outcome;
-    }
-    outcome.text = shiftjis::decode(bytes);
-    return outcome;
+    if (problem.error == ENOENT && posixio::folderExists(QFileInfo(localPath_).path()))
+        return {};
+    return failure(QStringLiteral("を読み込めませんでした"), problem.error, problem.reason);
 }
 
 } // namespace mitoon

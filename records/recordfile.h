@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/outsidefile.h"
 #include "records/recordformat.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 namespace mitoon {
 
@@ -17,18 +17,8 @@ struct FileOutcome
     QString message;
 };
 
-struct ReadOutcome : FileOutcome
-{
-    QStringList lines;
-};
-
-struct TextOutcome : FileOutcome
-{
-    QString text;
-};
-
-// The record file and the three ways the program touches it. Each call opens, uses and closes
-// the file; nothing stays open. Neither call leaves a half-written file behind:
+// The record file and the three ways the program touches it (RecordText reads it). Each call opens,
+// uses and closes the file; nothing stays open. Neither call leaves a half-written file behind:
 //  - an append writes its whole line with one write and syncs it to disk before it counts as
 //    saved; a line that did not fully reach the disk is taken back out;
 //  - a clear writes the header to a temporary file beside the record file, keeps the old file
@@ -52,13 +42,14 @@ public:
                              const recordformat::Clock &clock = recordformat::systemClock()) const;
     // Leaves the header line as the file's only line.
     FileOutcome clear() const;
-    // The file's lines. A missing file in an existing folder is no error: it has no lines yet.
-    ReadOutcome read() const;
-    // The file's whole text, decoded, for a reader that splits it into lines as it goes.
-    TextOutcome readText() const;
+    // What a problem opening or reading the file (RecordText reads it) means for the records:
+    // nothing for a file missing in an existing folder, which has no records yet, else a
+    // failure that names the file and the reason.
+    FileOutcome readOutcome(const outsidefile::Problem &problem) const;
 
 private:
     FileOutcome failure(const QString &what, int error) const;
+    FileOutcome failure(const QString &what, int error, const QString &reason) const;
     QString temporaryPath() const { return localPath_ + QStringLiteral(".tmp"); }
     bool keepBackup(int *error) const;
 

@@ -61,7 +61,7 @@ struct ReadRow
     std::function<QString(const OutsideFile &)> make;
     qint64 limit;
     QByteArray bytes;
-    int error;     // with the reason below; -1 when the file reads
+    int error; // with the reason below; -1 when the file reads
     QString reason;
 };
 
@@ -96,26 +96,52 @@ const QString kTooLarge = QStringLiteral("ファイルが大きすぎます");
 INSTANTIATE_TEST_SUITE_P(
     Files, Reading,
     ::testing::Values(
-        ReadRow{"RegularFile", [](auto &t) { return t.file("a", "abc\r\n"); }, 100, "abc\r\n", -1,
-                {}},
+        ReadRow{
+            "RegularFile", [](auto &t) { return t.file("a", "abc\r\n"); }, 100, "abc\r\n", -1, {}},
         ReadRow{"EmptyFile", [](auto &t) { return t.file("a", ""); }, 100, "", -1, {}},
-        ReadRow{"LinkToARegularFile", [](auto &t) { return t.link("l", t.file("a", "abc")); },
-                100, "abc", -1, {}},
+        ReadRow{"LinkToARegularFile",
+                [](auto &t) { return t.link("l", t.file("a", "abc")); },
+                100,
+                "abc",
+                -1,
+                {}},
         ReadRow{"JustAtTheLimit", [](auto &t) { return t.file("a", "1234"); }, 4, "1234", -1, {}},
-        ReadRow{"OverTheLimit", [](auto &t) { return t.file("a", "12345"); }, 4, {}, EFBIG,
+        ReadRow{"OverTheLimit",
+                [](auto &t) { return t.file("a", "12345"); },
+                4,
+                {},
+                EFBIG,
                 kTooLarge + QStringLiteral("（読み込める大きさは 4 バイト までです）")},
         ReadRow{"SparseFileOverSixteenMegabytes",
                 [](auto &t) { return t.sparseFile("a", 16 * outsidefile::kMegabyte + 1); },
-                outsidefile::kRegistryLimit, {}, EFBIG, QStringLiteral("16 MB")},
-        ReadRow{"Missing", [](auto &t) { return t.path("none"); }, 100, {}, ENOENT,
+                outsidefile::kRegistryLimit,
+                {},
+                EFBIG,
+                QStringLiteral("16 MB")},
+        ReadRow{"Missing",
+                [](auto &t) { return t.path("none"); },
+                100,
+                {},
+                ENOENT,
                 QStringLiteral("そのようなファイルやフォルダーはありません")},
-        ReadRow{"Folder", [](auto &t) { return t.folder.path(); }, 100, {}, EISDIR,
+        ReadRow{"Folder",
+                [](auto &t) { return t.folder.path(); },
+                100,
+                {},
+                EISDIR,
                 QStringLiteral("同じ名前のフォルダーがあります")},
         ReadRow{"FifoWithoutWriter", [](auto &t) { return t.fifo("f"); }, 100, {}, 0, kNotRegular},
         ReadRow{"LinkToDevZero",
-                [](auto &t) { return t.link("l", QStringLiteral("/dev/zero")); }, 100, {}, 0,
+                [](auto &t) { return t.link("l", QStringLiteral("/dev/zero")); },
+                100,
+                {},
+                0,
                 kNotRegular},
-        ReadRow{"LinkToAFifo", [](auto &t) { return t.link("l", t.fifo("f")); }, 100, {}, 0,
+        ReadRow{"LinkToAFifo",
+                [](auto &t) { return t.link("l", t.fifo("f")); },
+                100,
+                {},
+                0,
                 kNotRegular}),
     [](const auto &info) { return std::string(info.param.name); });
 

@@ -1,5 +1,7 @@
 #include "recordfiletesting.h"
 
+#include "records/recordtext.h"
+
 #include <QDataStream>
 
 #include <cstdlib>
@@ -7,6 +9,24 @@
 #include <unistd.h>
 
 namespace mitoon::testing {
+
+ReadOutcome readRecords(const RecordFile &file)
+{
+    RecordText text(file);
+    ReadOutcome outcome;
+    static_cast<FileOutcome &>(outcome) = text.rewind();
+    QString shown;
+    while (outcome.ok) {
+        const RecordText::Piece piece = text.next();
+        static_cast<FileOutcome &>(outcome) = piece.outcome;
+        shown += piece.text;
+        if (piece.last)
+            break;
+    }
+    if (outcome.ok)
+        outcome.lines = recordformat::splitLines(shown);
+    return outcome;
+}
 
 FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation)
 {

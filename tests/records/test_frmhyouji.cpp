@@ -4,6 +4,7 @@
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
+#include "records/recordtext.h"
 #include "support/isolatedhome.h"
 
 #include <QApplication>
@@ -13,10 +14,13 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 using namespace mitoon;
 using mitoon::testing::readBytes;
@@ -125,26 +129,47 @@ private slots:
 
     void unreadableFileSaysWhyInsideTheBox_data()
     {
-        QTest::addColumn<bool>("folderInPlaceOfTheFile");
-        QTest::newRow("missing folder") << false;
-        QTest::newRow("folder in place of the file") << true;
+        QTest::addColumn<QString>("inPlaceOfTheFile");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder")
+            << QStringLiteral("no folder")
+            << QStringLiteral("そのようなファイルやフォルダーはありません");
+        QTest::newRow("folder in place of the file")
+            << QStringLiteral("folder") << QStringLiteral("同じ名前のフォルダーがあります");
+        const QString notRegular = QStringLiteral("通常のファイルではありません");
+        QTest::newRow("FIFO") << QStringLiteral("FIFO") << notRegular;
+        QTest::newRow("link to /dev/zero") << QStringLiteral("/dev/zero") << notRegular;
+        QTest::newRow("more than 512 MB")
+            << QStringLiteral("large") << QStringLiteral("ファイルが大きすぎます");
     }
     void unreadableFileSaysWhyInsideTheBox()
     {
-        QFETCH(bool, folderInPlaceOfTheFile);
-        if (folderInPlaceOfTheFile)
+        QFETCH(QString, inPlaceOfTheFile);
+        QFETCH(QString, reason);
+        const QByteArray local = QFile::encodeName(recordPath());
+        if (inPlaceOfTheFile == QStringLiteral("folder"))
             QVERIFY(QDir().mkpath(recordPath()));
-        else
+        else if (inPlaceOfTheFile == QStringLiteral("no folder"))
             QVERIFY(QDir(QFileInfo(recordPath()).path()).removeRecursively());
+        else if (inPlaceOfTheFile == QStringLiteral("FIFO"))
+            QCOMPARE(::mkfifo(local.constData(), 0600), 0);
+        else if (inPlaceOfTheFile == QStringLiteral("large")) {
+            // Sparse: it takes no room on disk.
+            QFile large(recordPath());
+            QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(513 * 1024 * 1024));
+        } else
+            QVERIFY(QFile::link(inPlaceOfTheFile, recordPath()));
         frmHyouji *window = showRecords();
         QVERIFY(window);
         const QString text = window->Text->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("を読み込めませんでした")), qPrintable(text));
         QVERIFY(text.contains(drive::kRecordFile));
         QVERIFY(text.contains(recordPath()));
+        QVERIFY2(text.contains(reason), qPrintable(text));
         QVERIFY(!text.contains(u'\n'));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QDir(recordPath()).removeRecursively();
+        QFile::remove(recordPath());
     }
 
     void everyFocusGainLoadsAfresh()
@@ -157,6 +182,26 @@ private slots:
         QVERIFY(!readBytes(recordPath()).contains("typed"));
         focusAwayAndBack(window);
         QCOMPARE(window->Text->toPlainText(), kShownLines);
+    }
+
+    void anUnchangedFileShowsAgainFromItsTop()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 200; ++i)
+            bytes += kLines;
+        QVERIFY(writeBytes(recordPath(), bytes));
+        frmHyouji *window = showRecords();
+        QVERIFY(window);
+        QTRY_VERIFY(!window->loader()->loading());
+        const QString shown = window->Text->toPlainText();
+        QCOMPARE(shown.count(u'\n'), 400);
+        window->Text->moveCursor(QTextCursor::End);
+        QVERIFY(window->Text->verticalScrollBar()->value() > 0);
+        focusAwayAndBack(window);
+        QCOMPARE(window->Text->toPlainText(), shown);
+        QCOMPARE(window->Text->textCursor().position(), 0);
+        QCOMPARE(window->Text->verticalScrollBar()->value(), 0);
+        QVERIFY(!window->Text->document()->isUndoAvailable());
     }
 
     void savingWhileOpenShowsAtTheNextFocusGainOnly()
@@ -280,6 +325,47 @@ private slots:
         }
         QCOMPARE(order, (QList<QWidget *>{window->Text, window->tojiru, window->detaclear,
                                           window->print}));
+    }
+
+    // A megabyte of NUL bytes, one line without end: the box takes it in bounded pieces, one
+    // per turn of the event loop, in lines of a bounded length, and the window stays usable.
+    void aMegabyteOfNulBytesLeavesTheEventLoopTurning()
+    {
+        QVERIFY(writeBytes(recordPath(), QByteArray(1 << 20, '\0')));
+        const RecordText::Limits limits;
+        QTimer turn;
+        turn.setInterval(0);
+        int turnsWhileLoading = 0;
+        qsizetype characters = 0;
+        qsizetype mostInOneTurn = 0;
+        QPlainTextEdit *box = nullptr;
+        connect(&turn, &QTimer::timeout, this, [&] {
+            if (!box)
+                return;
+            const qsizetype now = box->document()->characterCount();
+            mostInOneTurn = qMax(mostInOneTurn, now - characters);
+            characters = now;
+            if (frmHyouji::loaded()->loader()->loading())
+                ++turnsWhileLoading;
+        });
+        turn.start();
+        frmHyouji *window = frmHyouji::instance();
+        box = window->Text;
+        characters = box->document()->characterCount();
+        QSignalSpy finished(window->loader(), &ProgressiveLoader::finished);
+        window->show();
+        window->activateWindow();
+        QVERIFY(finished.wait(60000));
+        turn.stop();
+        QVERIFY2(turnsWhileLoading > 50, qPrintable(QString::number(turnsWhileLoading)));
+        // One piece at most, with the line breaks of the box.
+        QVERIFY2(mostInOneTurn <= limits.pieceCharacters + 2 * limits.pieceLines,
+                 qPrintable(QString::number(mostInOneTurn)));
+        const QString shown = box->toPlainText();
+        QCOMPARE(shown.count(QChar(0)), 1 << 20);
+        for (QTextBlock block = box->document()->firstBlock(); block.isValid();
+             block = block.next())
+            QVERIFY(block.length() <= limits.longestLine + 1);
     }
 
     void aHundredThousandLinesLoad()

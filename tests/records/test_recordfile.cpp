@@ -13,6 +13,8 @@
 
 using namespace mitoon;
 using mitoon::testing::readBytes;
+using mitoon::testing::ReadOutcome;
+using mitoon::testing::readRecords;
 using mitoon::testing::writeBytes;
 
 namespace {
@@ -123,7 +125,7 @@ TEST_F(RecordFileTest, ReadGivesTheLinesAsStored)
 {
     ASSERT_TRUE(writeBytes(path(), recordformat::headerLine() + "#2006-06-09#,\"14:03:27\",,\r"
                                                                 "last"));
-    const ReadOutcome outcome = file().read();
+    const ReadOutcome outcome = readRecords(file());
     ASSERT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.lines, QStringList({u'"' + recordformat::headerText() + u'"',
                                           "#2006-06-09#,\"14:03:27\",,", "last"}));
@@ -131,12 +133,12 @@ TEST_F(RecordFileTest, ReadGivesTheLinesAsStored)
 
 TEST_F(RecordFileTest, ReadOfAnEmptyOrMissingFileGivesNoLines)
 {
-    ReadOutcome missing = file().read();
+    ReadOutcome missing = readRecords(file());
     EXPECT_TRUE(missing.ok);
     EXPECT_TRUE(missing.lines.isEmpty());
 
     ASSERT_TRUE(writeBytes(path(), QByteArray()));
-    ReadOutcome empty = file().read();
+    ReadOutcome empty = readRecords(file());
     EXPECT_TRUE(empty.ok);
     EXPECT_TRUE(empty.lines.isEmpty());
 }
@@ -145,7 +147,7 @@ TEST_F(RecordFileTest, ReadShowsInvalidBytesAsReplacementCharacters)
 {
     ASSERT_TRUE(writeBytes(path(), QByteArray("\x93\xfa\x82\r\n\xff"
                                               "1.2\r\n")));
-    const ReadOutcome outcome = file().read();
+    const ReadOutcome outcome = readRecords(file());
     ASSERT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.lines,
               QStringList({QStringLiteral("日\uFFFD"), QStringLiteral("\uFFFD1.2")}));
@@ -157,7 +159,7 @@ TEST_F(RecordFileTest, MissingFolderFailsEveryOperationAndCreatesNothing)
     const QString reason = QStringLiteral("そのようなファイルやフォルダーはありません");
     expectFailure(file().append("line\r\n"), ENOENT, path(), reason);
     expectFailure(file().clear(), ENOENT, path(), reason);
-    expectFailure(file().read(), ENOENT, path(), reason);
+    expectFailure(readRecords(file()), ENOENT, path(), reason);
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
@@ -167,7 +169,7 @@ TEST_F(RecordFileTest, AFolderInPlaceOfTheFileFailsAndStays)
     const QString reason = QStringLiteral("同じ名前のフォルダーがあります");
     expectFailure(file().append("line\r\n"), EISDIR, path(), reason);
     expectFailure(file().clear(), EISDIR, path(), reason);
-    expectFailure(file().read(), EISDIR, path(), reason);
+    expectFailure(readRecords(file()), EISDIR, path(), reason);
     EXPECT_TRUE(QFileInfo(path()).isDir());
     EXPECT_EQ(leftovers(), QStringList());
 }
