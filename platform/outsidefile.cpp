@@ -26,6 +26,11 @@ QString tooLargeReason(qint64 limit)
 
 } // namespace
 
+QString notRegularReason()
+{
+    return QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
+}
+
 std::optional<Identity> identityOf(const QString &path)
 {
     struct stat status = {};
@@ -47,7 +52,7 @@ Reader::Reader(const QString &path, qint64 limit) : limit_(limit)
         return;
     }
     if (!S_ISREG(status.st_mode)) {
-        fail(0, QStringLiteral("通常のファイルではありません（パイプやデバイスなど）"));
+        fail(0, notRegularReason());
         return;
     }
     if (status.st_size > limit_) {

@@ -40,6 +40,9 @@ struct Identity
     bool operator==(const Identity &) const = default;
 };
 
+// The reason given for anything that is neither a regular file nor a folder.
+QString notRegularReason();
+
 // The identity of the file at `path` (after links), or nothing when it cannot be looked at.
 std::optional<Identity> identityOf(const QString &path);
 

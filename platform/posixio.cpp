@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +49,42 @@ bool writeOnce(int fd, const QByteArray &bytes)
         return false;
     }
     return true;
+}
+
+std::optional<QByteArray> readAt(int fd, qint64 offset, qsizetype size)
+{
+    QByteArray bytes(size, '\0');
+    ssize_t got;
+    do {
+        got = ::pread(fd, bytes.data(), size_t(size), off_t(offset));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return std::nullopt;
+    bytes.truncate(got);
+    return bytes;
+}
+
+bool lockExclusive(int fd)
+{
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX);
+    } while (result < 0 && errno == EINTR);
+    return result == 0;
+}
+
+bool clearNonBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+bool isFileAt(int fd, const QString &path)
+{
+    struct stat open = {};
+    struct stat named = {};
+    return ::fstat(fd, &open) == 0 && ::stat(nativePath(path).constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 bool readAll(int fd, QByteArray *bytes)

@@ -26,6 +26,39 @@ RecordFile RecordFile::standard()
     return RecordFile(drive::kRecordFile, drive::localPath(drive::kRecordFile));
 }
 
+namespace {
+
+struct AppendFile
+{
+    Descriptor file;
+    bool readable = false;
+    bool created = false;
+};
+
+// Opens the record file for appending, without waiting for whatever stands there: for reading
+// and writing where it may be read (to look at its end), else for writing only. Appending never
+// truncates; the file is created only when it is really missing, and never through a link.
+AppendFile openForAppend(const QString &path)
+{
+    AppendFile opened;
+    for (const int access : {O_RDWR, O_WRONLY}) {
+        const int flags = access | O_APPEND | O_NONBLOCK;
+        opened.file = Descriptor(posixio::openFile(path, flags));
+        if (!opened.file.valid() && errno == ENOENT) {
+            opened.file = Descriptor(posixio::openFile(path, flags | O_CREAT | O_EXCL));
+            opened.created = opened.file.valid();
+            if (!opened.created && errno == EEXIST)
+                opened.file = Descriptor(posixio::openFile(path, flags));
+        }
+        opened.readable = access == O_RDWR;
+        if (opened.file.valid() || errno != EACCES)
+            break;
+    }
+    return opened;
+}
+
+} // namespace
+
 FileOutcome RecordFile::failure(const QString &what, int error) const
 {
     return failure(what, error, systemErrorText(error));
@@ -43,33 +76,57 @@ FileOutcome RecordFile::failure(const QString &what, int error, const QString &r
 
 FileOutcome RecordFile::append(const QByteArray &line) const
 {
-    // Appending never truncates; the file is created only when it is really missing, and then
-    // its folder entry is synced as well.
-    bool created = false;
-    Descriptor file(posixio::openFile(localPath_, O_WRONLY | O_APPEND));
-    if (!file.valid() && errno == ENOENT) {
-        file = Descriptor(posixio::openFile(localPath_, O_WRONLY | O_APPEND | O_CREAT | O_EXCL));
-        created = file.valid();
-        if (!created && errno == EEXIST)
-            file = Descriptor(posixio::openFile(localPath_, O_WRONLY | O_APPEND));
-    }
-    if (!file.valid())
-        return failure(QStringLiteral("に保存できませんでした"), errno);
+    const QString what = QStringLiteral("に保存できませんでした");
+    const QString &path = localPath_;
+    // A clear may put a new file in place while this save waits for its lock; the save then
+    // goes to the new file.
+    for (int attempt = 1;; ++attempt) {
+        AppendFile opened = openForAppend(path);
+        Descriptor &file = opened.file;
+        struct stat status = {};
+        if (!file.valid() || ::fstat(file.get(), &status) != 0)
+            return failure(what, errno);
+        // A FIFO would keep the program waiting or take the line away unseen. A device is
+        // written as it is: /dev/full reports a full disk.
+        if (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode))
+            return failure(what, 0, outsidefile::notRegularReason());
+        posixio::clearNonBlocking(file.get());
+        const bool regular = S_ISREG(status.st_mode);
+        if (regular) {
+            // One save at a time, so that no other save comes between the look at the file's
+            // end and the write.
+            posixio::lockExclusive(file.get());
+            if (attempt < 3 && !posixio::isFileAt(file.get(), path))
+                continue;
+            if (::fstat(file.get(), &status) != 0)
+                return failure(what, errno);
+        }
 
-    struct stat status = {};
-    const bool regular = ::fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode);
-    if (!posixio::writeOnce(file.get(), line) || !posixio::sync(file.get())) {
-        const int error = errno;
-        // A line that may not have reached the disk whole is taken back out, so the file keeps
-        // whole lines only and saving again does not write the line twice.
-        if (regular)
-            (void)::ftruncate(file.get(), status.st_size);
-        return failure(QStringLiteral("に保存できませんでした"), error);
+        // A save always starts on a fresh line, whatever left the file without a line end at
+        // its end; the line end goes in with the line, in the same single write.
+        QByteArray bytes = line;
+        if (regular && status.st_size > 0 && opened.readable) {
+            const qsizetype tail = qMin<qint64>(status.st_size, 2);
+            const std::optional<QByteArray> end =
+                posixio::readAt(file.get(), status.st_size - tail, tail);
+            if (!end)
+                return failure(what, errno);
+            if (!end->endsWith("\r\n"))
+                bytes.prepend(end->endsWith('\r') ? "\n" : "\r\n");
+        }
+        if (!posixio::writeOnce(file.get(), bytes) || !posixio::sync(file.get())) {
+            const int error = errno;
+            // A line that may not have reached the disk whole is taken back out, so the file
+            // keeps whole lines only and saving again does not write the line twice.
+            if (regular)
+                (void)::ftruncate(file.get(), status.st_size);
+            return failure(what, error);
+        }
+        file.reset();
+        if (opened.created)
+            posixio::syncFolderOf(path);
+        return {};
     }
-    file.reset();
-    if (created)
-        posixio::syncFolderOf(localPath_);
-    return {};
 }
 
 FileOutcome RecordFile::appendRecord(const QString &hidarikekka, const QString &migikekka,

@@ -2,6 +2,7 @@
 #include "records/recordfile.h"
 #include "support/isolatedhome.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace mitoon;
 using mitoon::testing::readBytes;
@@ -79,6 +81,92 @@ TEST_F(RecordFileTest, AppendKeepsWhatIsThereAndAddsAtTheEnd)
     ASSERT_TRUE(file().append("third\r\n").ok);
     ASSERT_TRUE(file().append("fourth\r\n").ok);
     EXPECT_EQ(readBytes(path()), kOldLines + "third\r\nfourth\r\n");
+}
+
+struct FreshLineRow
+{
+    const char *name;
+    QByteArray before;
+    QByteArray after; // before the appended line
+};
+
+class AppendOnAFreshLine : public RecordFileTest, public ::testing::WithParamInterface<FreshLineRow>
+{
+};
+
+// Whatever left the file without a line end at its end (a hand edit, a cut-off copy, another
+// tool), the saved line starts a line of its own and the records stay apart.
+TEST_P(AppendOnAFreshLine, EndsTheLastLineFirst)
+{
+    const FreshLineRow &row = GetParam();
+    const QByteArray line = "#2026-12-09#,\"12:19:13\",,\r\n";
+    ASSERT_TRUE(writeBytes(path(), row.before));
+    ASSERT_TRUE(file().append(line).ok);
+    EXPECT_EQ(readBytes(path()), row.after + line);
+    const ReadOutcome read = readRecords(file());
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.lines.last(), QStringLiteral("#2026-12-09#,\"12:19:13\",,"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AppendOnAFreshLine,
+    ::testing::Values(
+        FreshLineRow{"RecordWithoutLineEnd", "#2024-01-01#,\"10:00:00\",\"1.2\",\"0.8\"",
+                     "#2024-01-01#,\"10:00:00\",\"1.2\",\"0.8\"\r\n"},
+        FreshLineRow{"LineEndAlready", "a\r\n", "a\r\n"},
+        FreshLineRow{"CrWithoutLf", "a\r", "a\r\n"}, FreshLineRow{"LoneLf", "a\n", "a\n\r\n"},
+        FreshLineRow{"OneByte", "a", "a\r\n"}, FreshLineRow{"OnlyALineEnd", "\r\n", "\r\n"},
+        FreshLineRow{"EmptyFile", "", ""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(RecordFileTest, AFifoInPlaceOfTheFileTakesNoSave)
+{
+    ::alarm(20); // a save that waited for a reader of the FIFO would end here
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    expectFailure(file().append("line\r\n"), 0, path(),
+                  QStringLiteral("通常のファイルではありません"));
+    ::alarm(0);
+}
+
+// A disk that fills up on the very line: the file keeps its bytes, also when the line would
+// have started with the line end that the file lacked.
+TEST_F(RecordFileTest, AFailedSaveOnAFullFileSystemLeavesTheFileAsItWas)
+{
+    struct Case
+    {
+        QByteArray end;
+        int room; // left in the file's last page: the line is cut short there
+    };
+    for (const Case &c : {Case{"\r\n", 0}, Case{"", 0}, Case{"\r\n", 3}, Case{"", 3}}) {
+        // Nearly one page of the file system, so that the line needs a page more.
+        QByteArray before = kOldLines;
+        before += QByteArray(4096 - c.room - before.size() - c.end.size(), 'x') + c.end;
+        const std::optional<QByteArray> report = mitoon::testing::runOnOwnFileSystem(
+            folder, 64 * 1024, false,
+            [&] {
+                writeBytes(path(), before);
+                QFile filler(folder + QStringLiteral("/filler"));
+                if (filler.open(QIODevice::WriteOnly))
+                    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+                    }
+            },
+            [&] {
+                QByteArray bytes;
+                QDataStream stream(&bytes, QIODevice::WriteOnly);
+                stream << mitoon::testing::serialized(file().append("line\r\n"))
+                       << readBytes(path());
+                return bytes;
+            });
+        if (!report)
+            GTEST_SKIP() << "no file system of the test's own: mounting tmpfs needs root";
+        QByteArray outcome;
+        QByteArray after;
+        QDataStream stream(*report);
+        stream >> outcome >> after;
+        expectFailure(mitoon::testing::deserialized(outcome), ENOSPC, path(),
+                      QStringLiteral("ディスクに空きがありません"));
+        EXPECT_EQ(after, before);
+    }
 }
 
 TEST_F(RecordFileTest, ClearLeavesTheHeaderAloneAndKeepsTheOldBytesAsBak)

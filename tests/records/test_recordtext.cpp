@@ -115,19 +115,19 @@ TEST_P(Texts, ComeInBoundedPiecesThatMakeTheWholeText)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Texts,
-    ::testing::Values(
-        TextRow{"Empty", "", ""},
-        TextRow{"Records", "#a#,\"1\"\r\n#b#,,\r\nc\r\nd\r\ne\r\n",
-                "#a#,\"\r\n1\"\r\n#b#,,\r\nc\r\nd\r\ne\r\n"},
-        TextRow{"CrOnlyAndNoEndOnTheLastLine", "a\rb\r\rc", "a\r\nb\r\n\r\nc\r\n"},
-        TextRow{"CrLfAcrossSlices", "abcdef\r\ng", "abcde\r\nf\r\ng\r\n"},
-        TextRow{"DoubleByteCharactersAcrossSlices", "\x93\xfa\x95\x74\x93\xfa\x95\x74\r\n",
-                u"日付日付\r\n"_qs},
-        TextRow{"LeadByteAtTheEnd", "ab\x93", u"ab\uFFFD\r\n"_qs},
-        TextRow{"NulBytes", QByteArray(12, '\0'),
-                QString(5, QChar(0)) + "\r\n" + QString(5, QChar(0)) + "\r\n" +
-                    QString(2, QChar(0)) + "\r\n"},
-        TextRow{"LoneLfsCountAsLinesOfTheBox", "\n\n\r\n\n\ra\rb\r", "\n\n\r\n\n\r\na\r\nb\r\n"}),
+    ::testing::Values(TextRow{"Empty", "", ""},
+                      TextRow{"Records", "#a#,\"1\"\r\n#b#,,\r\nc\r\nd\r\ne\r\n",
+                              "#a#,\"\r\n1\"\r\n#b#,,\r\nc\r\nd\r\ne\r\n"},
+                      TextRow{"CrOnlyAndNoEndOnTheLastLine", "a\rb\r\rc", "a\r\nb\r\n\r\nc\r\n"},
+                      TextRow{"CrLfAcrossSlices", "abcdef\r\ng", "abcde\r\nf\r\ng\r\n"},
+                      TextRow{"DoubleByteCharactersAcrossSlices",
+                              "\x93\xfa\x95\x74\x93\xfa\x95\x74\r\n", u"日付日付\r\n"_qs},
+                      TextRow{"LeadByteAtTheEnd", "ab\x93", u"ab\uFFFD\r\n"_qs},
+                      TextRow{"NulBytes", QByteArray(12, '\0'),
+                              QString(5, QChar(0)) + "\r\n" + QString(5, QChar(0)) + "\r\n" +
+                                  QString(2, QChar(0)) + "\r\n"},
+                      TextRow{"LoneLfsCountAsLinesOfTheBox", "\n\n\r\n\n\ra\rb\r",
+                              "\n\n\r\n\n\r\na\r\nb\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // A megabyte of NUL bytes, as a crash of another program can leave, with the window's own
