@@ -120,17 +120,6 @@ bool syncFolderOf(const QString &path)
     return folder.valid() && sync(folder.get());
 }
 
-bool copyFile(const QString &from, const QString &to)
-{
-    Descriptor source(openFile(from, O_RDONLY));
-    QByteArray bytes;
-    if (!source.valid() || !readAll(source.get(), &bytes))
-        return false;
-    Descriptor target(openFile(to, O_WRONLY | O_CREAT | O_TRUNC));
-    return target.valid() && (bytes.isEmpty() || writeOnce(target.get(), bytes)) &&
-           sync(target.get()) && target.reset();
-}
-
 bool folderExists(const QString &path)
 {
     struct stat status = {};

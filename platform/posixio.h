@@ -57,8 +57,6 @@ bool readAll(int fd, QByteArray *bytes);
 bool sync(int fd);
 // Syncs the folder of `path`, so that a created or renamed entry is on disk.
 bool syncFolderOf(const QString &path);
-// Copies `from` to a new `to` and syncs it.
-bool copyFile(const QString &from, const QString &to);
 bool folderExists(const QString &path);
 
 } // namespace mitoon::posixio

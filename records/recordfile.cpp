@@ -3,6 +3,7 @@
 #include "platform/drivepath.h"
 #include "platform/posixio.h"
 #include "platform/systemerror.h"
+#include "platform/tempfile.h"
 
 #include <QFileInfo>
 
@@ -137,17 +138,14 @@ FileOutcome RecordFile::appendRecord(const QString &hidarikekka, const QString &
 
 bool RecordFile::keepBackup(int *error) const
 {
-    // The old file gets a second name and that name replaces the previous .bak in one rename.
-    // A file system without hard links gets a copy instead.
-    const QString pending = backupPath() + QStringLiteral(".tmp");
-    const QByteArray pendingName = posixio::nativePath(pending);
-    ::unlink(pendingName.constData());
-    if (::link(posixio::nativePath(localPath_).constData(), pendingName.constData()) != 0 &&
-        !posixio::copyFile(localPath_, pending)) {
+    // The old file gets a second name (a copy where the file system has no hard links), and
+    // that name replaces the previous .bak in one rename.
+    const std::optional<tempfile::Temporary> pending = tempfile::secondName(localPath_);
+    if (!pending) {
         *error = errno;
-        ::unlink(pendingName.constData());
         return false;
     }
+    const QByteArray pendingName = posixio::nativePath(pending->path);
     if (std::rename(pendingName.constData(), posixio::nativePath(backupPath()).constData()) != 0) {
         *error = errno;
         ::unlink(pendingName.constData());
@@ -160,7 +158,6 @@ FileOutcome RecordFile::clear() const
 {
     const QString what = QStringLiteral("のデータを削除できませんでした");
     const QByteArray recordName = posixio::nativePath(localPath_);
-    const QByteArray temporaryName = posixio::nativePath(temporaryPath());
 
     struct stat old = {};
     const bool exists = ::stat(recordName.constData(), &old) == 0;
@@ -168,15 +165,22 @@ FileOutcome RecordFile::clear() const
         return failure(what, errno);
     if (exists && S_ISDIR(old.st_mode))
         return failure(what, EISDIR);
+    // Replacing a FIFO or a device with a file would change what the path is.
+    if (exists && !S_ISREG(old.st_mode))
+        return failure(what, 0, outsidefile::notRegularReason());
 
-    Descriptor temporary(posixio::openFile(temporaryPath(), O_WRONLY | O_CREAT | O_TRUNC));
-    if (!temporary.valid())
+    tempfile::removeStale(localPath_);
+    // The header goes into a new file of its own beside the record file, which then replaces
+    // the record file in one rename.
+    std::optional<tempfile::Temporary> temporary = tempfile::create(localPath_);
+    if (!temporary)
         return failure(what, errno);
+    const QByteArray temporaryName = posixio::nativePath(temporary->path);
     int error = 0;
     // The new file keeps the old file's permissions.
-    if ((exists && ::fchmod(temporary.get(), old.st_mode & 07777) != 0) ||
-        !posixio::writeOnce(temporary.get(), recordformat::headerLine()) ||
-        !posixio::sync(temporary.get()) || !temporary.reset()) {
+    if ((exists && ::fchmod(temporary->file.get(), old.st_mode & 07777) != 0) ||
+        !posixio::writeOnce(temporary->file.get(), recordformat::headerLine()) ||
+        !posixio::sync(temporary->file.get())) {
         error = errno;
         ::unlink(temporaryName.constData());
         return failure(what, error);

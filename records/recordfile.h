@@ -21,8 +21,8 @@ struct FileOutcome
 // uses and closes the file; nothing stays open. Neither call leaves a half-written file behind:
 //  - an append writes its whole line with one write and syncs it to disk before it counts as
 //    saved; a line that did not fully reach the disk is taken back out;
-//  - a clear writes the header to a temporary file beside the record file, keeps the old file
-//    as mitoon.txt.bak and renames the temporary file over the record file.
+//  - a clear writes the header to a temporary file of its own beside the record file, keeps the
+//    old file as mitoon.txt.bak and renames the temporary file over the record file.
 class RecordFile
 {
 public:
@@ -50,7 +50,6 @@ public:
 private:
     FileOutcome failure(const QString &what, int error) const;
     FileOutcome failure(const QString &what, int error, const QString &reason) const;
-    QString temporaryPath() const { return localPath_ + QStringLiteral(".tmp"); }
     bool keepBackup(int *error) const;
 
     QString windowsPath_;

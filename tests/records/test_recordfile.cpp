@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -190,6 +191,81 @@ TEST_F(RecordFileTest, ClearAgainReplacesTheBakWithTheFileBeforeIt)
     ASSERT_TRUE(file().append("new\r\n").ok);
     ASSERT_TRUE(file().clear().ok);
     EXPECT_EQ(readBytes(file().backupPath()), recordformat::headerLine() + "new\r\n");
+}
+
+// Someone who may write the folder plants links at the temporary names: the files they point
+// to stay as they are, and the record file stays a file of its own.
+TEST_F(RecordFileTest, ClearNeverWritesThroughAPlantedLink)
+{
+    const QString victim = temporary.path() + QStringLiteral("/victim");
+    ASSERT_TRUE(writeBytes(victim, "precious\n"));
+    for (const char *name : {"mitoon.txt.tmp", "mitoon.txt.bak.tmp"})
+        ASSERT_TRUE(QFile::link(victim, folder + u'/' + QLatin1String(name)));
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_TRUE(file().clear().ok);
+    EXPECT_EQ(readBytes(victim), "precious\n");
+    EXPECT_FALSE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(readBytes(path()), recordformat::headerLine());
+    EXPECT_EQ(readBytes(file().backupPath()), kOldLines);
+    ASSERT_TRUE(file().append("new\r\n").ok);
+    EXPECT_EQ(readBytes(victim), "precious\n");
+}
+
+// What a crash left behind goes with the next clear, links without what they point to; a
+// temporary that another program is using stays.
+TEST_F(RecordFileTest, ClearRemovesStaleTemporaries)
+{
+    const QString victim = temporary.path() + QStringLiteral("/victim");
+    ASSERT_TRUE(writeBytes(victim, "precious\n"));
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_TRUE(writeBytes(path() + QStringLiteral(".tmp"), "stale"));
+    ASSERT_TRUE(writeBytes(path() + QStringLiteral(".a1B2c3.tmp"), "stale"));
+    ASSERT_TRUE(QFile::link(victim, path() + QStringLiteral(".link.tmp")));
+    ASSERT_TRUE(
+        QFile::link(folder + QStringLiteral("/none"), path() + QStringLiteral(".gone.tmp")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path() + QStringLiteral(".fifo.tmp")).constData(), 0600),
+              0);
+    const QString inUse = path() + QStringLiteral(".Zz9yX8.tmp");
+    ASSERT_TRUE(writeBytes(inUse, "in use"));
+    QFile used(inUse);
+    ASSERT_TRUE(used.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(used.handle(), LOCK_EX), 0);
+
+    ASSERT_TRUE(file().clear().ok);
+    EXPECT_EQ(leftovers(), QStringList({"mitoon.txt", "mitoon.txt.Zz9yX8.tmp", "mitoon.txt.bak"}));
+    EXPECT_EQ(readBytes(victim), "precious\n");
+}
+
+// A clear that fails on the way takes its temporary files with it and leaves the records.
+TEST_F(RecordFileTest, AFailedClearLeavesNoTemporaries)
+{
+    const std::optional<QByteArray> report = mitoon::testing::runOnOwnFileSystem(
+        folder, 64 * 1024, false,
+        [&] {
+            writeBytes(path(), kOldLines);
+            QFile filler(folder + QStringLiteral("/filler"));
+            if (filler.open(QIODevice::WriteOnly))
+                while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+                }
+        },
+        [&] {
+            QByteArray bytes;
+            QDataStream stream(&bytes, QIODevice::WriteOnly);
+            stream << mitoon::testing::serialized(file().clear()) << readBytes(path())
+                   << leftovers();
+            return bytes;
+        });
+    if (!report)
+        GTEST_SKIP() << "no file system of the test's own: mounting tmpfs needs root";
+    QByteArray outcome;
+    QByteArray after;
+    QStringList names;
+    QDataStream stream(*report);
+    stream >> outcome >> after >> names;
+    expectFailure(mitoon::testing::deserialized(outcome), ENOSPC, path(),
+                  QStringLiteral("ディスクに空きがありません"));
+    EXPECT_EQ(after, kOldLines);
+    EXPECT_EQ(names, QStringList({"filler", "mitoon.txt"}));
 }
 
 TEST_F(RecordFileTest, ClearWithoutAFileWritesTheHeaderAndNoBak)
