@@ -19,8 +19,7 @@ constexpr int kAttempts = 100;
 
 QString randomName(const QString &file)
 {
-    static const char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     QString part;
     for (int i = 0; i < 6; ++i)
         part += QLatin1Char(kLetters[QRandomGenerator::system()->bounded(62)]);
@@ -110,8 +109,8 @@ std::optional<Temporary> secondName(const QString &file)
 void removeStale(const QString &file)
 {
     const QFileInfo info(file);
-    const QRegularExpression temporaryName(QStringLiteral("^%1\\.(?:[^/]*\\.)?tmp$")
-                                               .arg(QRegularExpression::escape(info.fileName())));
+    const QRegularExpression temporaryName(
+        QStringLiteral("^%1\\.(?:[^/]*\\.)?tmp$").arg(QRegularExpression::escape(info.fileName())));
     const QDir folder = info.dir();
     const QStringList names = folder.entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);

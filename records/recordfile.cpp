@@ -5,10 +5,12 @@
 #include "platform/systemerror.h"
 #include "platform/tempfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +18,10 @@
 namespace mitoon {
 
 using posixio::Descriptor;
+
+namespace {
+const QString kBackupSuffix = QStringLiteral(".bak");
+} // namespace
 
 RecordFile::RecordFile(const QString &windowsPath, const QString &localPath)
     : windowsPath_(windowsPath), localPath_(localPath)
@@ -60,6 +66,30 @@ AppendFile openForAppend(const QString &path)
 
 } // namespace
 
+std::optional<QString> RecordFile::resolved(int *error) const
+{
+    const QByteArray local = posixio::nativePath(localPath_);
+    if (char *path = ::realpath(local.constData(), nullptr)) {
+        const QString target = QFile::decodeName(path);
+        std::free(path);
+        return target;
+    }
+    *error = errno;
+    if (errno != ENOENT)
+        return std::nullopt;
+    // A missing file is made where its path says; a link that leads nowhere is no record file.
+    struct stat status = {};
+    if (::lstat(local.constData(), &status) == 0)
+        return std::nullopt;
+    return localPath_;
+}
+
+QString RecordFile::backupPath() const
+{
+    int error = 0;
+    return resolved(&error).value_or(localPath_) + kBackupSuffix;
+}
+
 FileOutcome RecordFile::failure(const QString &what, int error) const
 {
     return failure(what, error, systemErrorText(error));
@@ -78,7 +108,11 @@ FileOutcome RecordFile::failure(const QString &what, int error, const QString &r
 FileOutcome RecordFile::append(const QByteArray &line) const
 {
     const QString what = QStringLiteral("に保存できませんでした");
-    const QString &path = localPath_;
+    int error = 0;
+    const std::optional<QString> target = resolved(&error);
+    if (!target)
+        return failure(what, error);
+    const QString &path = *target;
     // A clear may put a new file in place while this save waits for its lock; the save then
     // goes to the new file.
     for (int attempt = 1;; ++attempt) {
@@ -136,17 +170,18 @@ FileOutcome RecordFile::appendRecord(const QString &hidarikekka, const QString &
     return append(recordformat::recordLine(clock(), hidarikekka, migikekka));
 }
 
-bool RecordFile::keepBackup(int *error) const
+bool RecordFile::keepBackup(const QString &record, int *error) const
 {
     // The old file gets a second name (a copy where the file system has no hard links), and
     // that name replaces the previous .bak in one rename.
-    const std::optional<tempfile::Temporary> pending = tempfile::secondName(localPath_);
+    const std::optional<tempfile::Temporary> pending = tempfile::secondName(record);
     if (!pending) {
         *error = errno;
         return false;
     }
     const QByteArray pendingName = posixio::nativePath(pending->path);
-    if (std::rename(pendingName.constData(), posixio::nativePath(backupPath()).constData()) != 0) {
+    const QByteArray backupName = posixio::nativePath(record + kBackupSuffix);
+    if (std::rename(pendingName.constData(), backupName.constData()) != 0) {
         *error = errno;
         ::unlink(pendingName.constData());
         return false;
@@ -157,7 +192,12 @@ bool RecordFile::keepBackup(int *error) const
 FileOutcome RecordFile::clear() const
 {
     const QString what = QStringLiteral("のデータを削除できませんでした");
-    const QByteArray recordName = posixio::nativePath(localPath_);
+    int error = 0;
+    const std::optional<QString> target = resolved(&error);
+    if (!target)
+        return failure(what, error);
+    const QString &record = *target;
+    const QByteArray recordName = posixio::nativePath(record);
 
     struct stat old = {};
     const bool exists = ::stat(recordName.constData(), &old) == 0;
@@ -169,14 +209,13 @@ FileOutcome RecordFile::clear() const
     if (exists && !S_ISREG(old.st_mode))
         return failure(what, 0, outsidefile::notRegularReason());
 
-    tempfile::removeStale(localPath_);
+    tempfile::removeStale(record);
     // The header goes into a new file of its own beside the record file, which then replaces
     // the record file in one rename.
-    std::optional<tempfile::Temporary> temporary = tempfile::create(localPath_);
+    std::optional<tempfile::Temporary> temporary = tempfile::create(record);
     if (!temporary)
         return failure(what, errno);
     const QByteArray temporaryName = posixio::nativePath(temporary->path);
-    int error = 0;
     // The new file keeps the old file's permissions.
     if ((exists && ::fchmod(temporary->file.get(), old.st_mode & 07777) != 0) ||
         !posixio::writeOnce(temporary->file.get(), recordformat::headerLine()) ||
@@ -185,7 +224,7 @@ FileOutcome RecordFile::clear() const
         ::unlink(temporaryName.constData());
         return failure(what, error);
     }
-    if (exists && !keepBackup(&error)) {
+    if (exists && !keepBackup(record, &error)) {
         ::unlink(temporaryName.constData());
         return failure(what, error);
     }
@@ -194,7 +233,7 @@ FileOutcome RecordFile::clear() const
         ::unlink(temporaryName.constData());
         return failure(what, error);
     }
-    posixio::syncFolderOf(localPath_);
+    posixio::syncFolderOf(record);
     return {};
 }
 

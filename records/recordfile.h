@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace mitoon {
 
 // How a file operation went. A failure carries a Japanese message that names the file and the
@@ -17,7 +19,9 @@ struct FileOutcome
     QString message;
 };
 
-// The record file and the three ways the program touches it (RecordText reads it). Each call opens,
+// The record file and the three ways the program touches it (RecordText reads it). A record
+// file that is a link to a file elsewhere stays a link: saving and clearing act on the file it
+// leads to, resolved once per operation, and the backups go beside that file. Each call opens,
 // uses and closes the file; nothing stays open. Neither call leaves a half-written file behind:
 //  - an append writes its whole line with one write and syncs it to disk before it counts as
 //    saved; a line that did not fully reach the disk is taken back out;
@@ -33,7 +37,8 @@ public:
 
     const QString &windowsPath() const { return windowsPath_; }
     const QString &localPath() const { return localPath_; }
-    QString backupPath() const { return localPath_ + QStringLiteral(".bak"); }
+    // mitoon.txt.bak beside the file the record file's path leads to.
+    QString backupPath() const;
 
     // Appends one line; creates the file, without a header, when it does not exist.
     FileOutcome append(const QByteArray &line) const;
@@ -50,7 +55,9 @@ public:
 private:
     FileOutcome failure(const QString &what, int error) const;
     FileOutcome failure(const QString &what, int error, const QString &reason) const;
-    bool keepBackup(int *error) const;
+    // Where the path leads, resolved once per operation; nothing, `error` set, when nowhere.
+    std::optional<QString> resolved(int *error) const;
+    bool keepBackup(const QString &record, int *error) const;
 
     QString windowsPath_;
     QString localPath_;

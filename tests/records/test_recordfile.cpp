@@ -268,6 +268,39 @@ TEST_F(RecordFileTest, AFailedClearLeavesNoTemporaries)
     EXPECT_EQ(names, QStringList({"filler", "mitoon.txt"}));
 }
 
+// The record file may be a link to a file elsewhere (on another disk, in a shared folder):
+// saving and clearing reach that file, the link stays and the backup goes beside the file.
+TEST_F(RecordFileTest, ARecordFileThatIsALinkKeepsWorking)
+{
+    const QString elsewhere = temporary.path() + QStringLiteral("/elsewhere");
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    const QString target = elsewhere + QStringLiteral("/records.txt");
+    ASSERT_TRUE(writeBytes(target, kOldLines));
+    ASSERT_TRUE(QFile::link(target, path()));
+
+    ASSERT_TRUE(file().append("saved\r\n").ok);
+    EXPECT_EQ(readBytes(target), kOldLines + "saved\r\n");
+    ASSERT_TRUE(file().clear().ok);
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(readBytes(target), recordformat::headerLine());
+    EXPECT_EQ(file().backupPath(), target + QStringLiteral(".bak"));
+    EXPECT_EQ(readBytes(target + QStringLiteral(".bak")), kOldLines + "saved\r\n");
+    EXPECT_EQ(leftovers(), QStringList({"mitoon.txt"}));
+    ASSERT_TRUE(file().append("again\r\n").ok);
+    EXPECT_EQ(readBytes(target), recordformat::headerLine() + "again\r\n");
+    EXPECT_EQ(readRecords(file()).lines.last(), QStringLiteral("again"));
+}
+
+TEST_F(RecordFileTest, ALinkThatLeadsNowhereIsNoRecordFile)
+{
+    ASSERT_TRUE(QFile::link(folder + QStringLiteral("/gone.txt"), path()));
+    const QString reason = QStringLiteral("そのようなファイルやフォルダーはありません");
+    expectFailure(file().append("line\r\n"), ENOENT, path(), reason);
+    expectFailure(file().clear(), ENOENT, path(), reason);
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/gone.txt")));
+}
+
 TEST_F(RecordFileTest, ClearWithoutAFileWritesTheHeaderAndNoBak)
 {
     ASSERT_TRUE(file().clear().ok);
