@@ -26,7 +26,8 @@ struct FileOutcome
 //  - an append writes its whole line with one write and syncs it to disk before it counts as
 //    saved; a line that did not fully reach the disk is taken back out;
 //  - a clear writes the header to a temporary file of its own beside the record file, keeps the
-//    old file as mitoon.txt.bak and renames the temporary file over the record file.
+//    old file as mitoon.txt.bak (and the backup before it under a dated name) and renames the
+//    temporary file over the record file.
 class RecordFile
 {
 public:
@@ -45,8 +46,10 @@ public:
     // Appends the record line of the results at the clock's moment.
     FileOutcome appendRecord(const QString &hidarikekka, const QString &migikekka,
                              const recordformat::Clock &clock = recordformat::systemClock()) const;
-    // Leaves the header line as the file's only line.
-    FileOutcome clear() const;
+    // Leaves the header line as the file's only line. The old file becomes mitoon.txt.bak, and
+    // the mitoon.txt.bak before it stays as mitoon.txt.YYYYMMDD-HHMMSS.bak after the clock's
+    // moment, so that no clear ever loses records.
+    FileOutcome clear(const recordformat::Clock &clock = recordformat::systemClock()) const;
     // What a problem opening or reading the file (RecordText reads it) means for the records:
     // nothing for a file missing in an existing folder, which has no records yet, else a
     // failure that names the file and the reason.
@@ -57,7 +60,7 @@ private:
     FileOutcome failure(const QString &what, int error, const QString &reason) const;
     // Where the path leads, resolved once per operation; nothing, `error` set, when nowhere.
     std::optional<QString> resolved(int *error) const;
-    bool keepBackup(const QString &record, int *error) const;
+    bool keepBackup(const QString &record, const QDateTime &now, int *error) const;
 
     QString windowsPath_;
     QString localPath_;

@@ -301,6 +301,37 @@ TEST_F(RecordFileTest, ALinkThatLeadsNowhereIsNoRecordFile)
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/gone.txt")));
 }
 
+// Each clear keeps what it removed: mitoon.txt.bak holds the newest, the ones before keep
+// dated names of the moment they were moved aside, and no name is ever written twice.
+TEST_F(RecordFileTest, ClearsInARowKeepEveryEarlierFile)
+{
+    const auto at = [](int second) {
+        return [second] { return QDateTime(QDate(2026, 12, 9), QTime(14, 3, second)); };
+    };
+    ASSERT_TRUE(writeBytes(path(), kOldLines));
+    ASSERT_TRUE(file().clear(at(1)).ok);
+    ASSERT_TRUE(file().append("second\r\n").ok);
+    ASSERT_TRUE(file().clear(at(27)).ok);
+    EXPECT_EQ(leftovers(),
+              QStringList({"mitoon.txt", "mitoon.txt.20261209-140327.bak", "mitoon.txt.bak"}));
+    EXPECT_EQ(readBytes(folder + QStringLiteral("/mitoon.txt.20261209-140327.bak")), kOldLines);
+    EXPECT_EQ(readBytes(file().backupPath()), recordformat::headerLine() + "second\r\n");
+
+    // Two clears in the same second: the name is taken, the next one gets a number.
+    ASSERT_TRUE(file().append("third\r\n").ok);
+    ASSERT_TRUE(file().clear(at(27)).ok);
+    ASSERT_TRUE(file().clear(at(27)).ok);
+    EXPECT_EQ(leftovers(), QStringList({"mitoon.txt", "mitoon.txt.20261209-140327-2.bak",
+                                        "mitoon.txt.20261209-140327-3.bak",
+                                        "mitoon.txt.20261209-140327.bak", "mitoon.txt.bak"}));
+    EXPECT_EQ(readBytes(folder + QStringLiteral("/mitoon.txt.20261209-140327.bak")), kOldLines);
+    EXPECT_EQ(readBytes(folder + QStringLiteral("/mitoon.txt.20261209-140327-2.bak")),
+              recordformat::headerLine() + "second\r\n");
+    EXPECT_EQ(readBytes(folder + QStringLiteral("/mitoon.txt.20261209-140327-3.bak")),
+              recordformat::headerLine() + "third\r\n");
+    EXPECT_EQ(readBytes(file().backupPath()), recordformat::headerLine());
+}
+
 TEST_F(RecordFileTest, ClearWithoutAFileWritesTheHeaderAndNoBak)
 {
     ASSERT_TRUE(file().clear().ok);
