@@ -117,7 +117,31 @@ QString RecordFile::backupPath() const
 
 FileOutcome RecordFile::failure(const QString &what, int error) const
 {
-    return failure(what, error, systemErrorText(error));
+    const int cause = realCause(error);
+    return failure(what, cause, systemErrorText(cause));
+}
+
+int RecordFile::realCause(int error) const
+{
+    if (error != ENOENT)
+        return error;
+    // A missing folder may hide the real cause: it could not be made where it belongs (the
+    // drive folder's set-up failed there for want of permission, or on a read-only disk).
+    QString folder = QFileInfo(localPath_).path();
+    bool missing = false;
+    for (struct stat status = {}; ::stat(posixio::nativePath(folder).constData(), &status) != 0;) {
+        if (errno != ENOENT)
+            return errno;
+        missing = true;
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            return ENOENT;
+        folder = parent;
+    }
+    if (missing && ::access(posixio::nativePath(folder).constData(), W_OK | X_OK) != 0 &&
+        (errno == EACCES || errno == EPERM || errno == EROFS))
+        return errno;
+    return ENOENT;
 }
 
 FileOutcome RecordFile::failure(const QString &what, int error, const QString &reason) const
@@ -272,9 +296,13 @@ FileOutcome RecordFile::clear(const recordformat::Clock &clock) const
 
 FileOutcome RecordFile::readOutcome(const outsidefile::Problem &problem) const
 {
-    if (problem.error == ENOENT && posixio::folderExists(QFileInfo(localPath_).path()))
+    const QString what = QStringLiteral("を読み込めませんでした");
+    if (problem.error != ENOENT)
+        return failure(what, problem.error, problem.reason);
+    // No file yet in an existing folder simply means no records yet.
+    if (posixio::folderExists(QFileInfo(localPath_).path()))
         return {};
-    return failure(QStringLiteral("を読み込めませんでした"), problem.error, problem.reason);
+    return failure(what, ENOENT);
 }
 
 } // namespace mitoon

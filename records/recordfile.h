@@ -56,7 +56,9 @@ public:
     FileOutcome readOutcome(const outsidefile::Problem &problem) const;
 
 private:
+    // A failure for the errno `error`, or for the real cause behind it.
     FileOutcome failure(const QString &what, int error) const;
+    int realCause(int error) const;
     FileOutcome failure(const QString &what, int error, const QString &reason) const;
     // Where the path leads, resolved once per operation; nothing, `error` set, when nowhere.
     std::optional<QString> resolved(int *error) const;

@@ -84,14 +84,18 @@ FileOutcome deserialized(const QByteArray &report)
     return outcome;
 }
 
-FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation)
+std::optional<QByteArray> runUnprivileged(const std::function<QByteArray()> &operation)
 {
     if (::geteuid() != 0)
         return operation();
     constexpr uid_t kNobody = 65534;
-    const std::optional<QByteArray> report =
-        runInChild([] { return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0; },
-                   [&operation] { return serialized(operation()); });
+    return runInChild([] { return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0; }, operation);
+}
+
+FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation)
+{
+    const std::optional<QByteArray> report = runUnprivileged(
+        std::function<QByteArray()>([&operation] { return serialized(operation()); }));
     if (!report)
         return {false, -1, QStringLiteral("the unprivileged child failed")};
     return deserialized(*report);

@@ -34,6 +34,8 @@ ReadOutcome readRecords(const RecordFile &file);
 // Runs `operation` as a user without special rights, so that file permissions apply even when
 // the tests run as root: a child process drops to "nobody" and reports the outcome back.
 FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation);
+// The same for an operation that reports in bytes of its own; nothing when the child failed.
+std::optional<QByteArray> runUnprivileged(const std::function<QByteArray()> &operation);
 
 // Runs `operation` in a child process that has a file system of its own at `folder`: a tmpfs
 // of `bytes` bytes, filled by `prepare` and then made read-only when `readOnly`. The file system

@@ -409,6 +409,50 @@ TEST_F(RecordFileTest, AFullDiskFailsTheSave)
                   QStringLiteral("ディスクに空きがありません"));
 }
 
+// The drive folder could not be set up where it belongs, so the record file's folder is
+// missing: the messages name why it is missing, not just that it is. Root may write anywhere,
+// so the tests take the rights of "nobody" or a read-only tmpfs of their own.
+TEST_F(RecordFileTest, AMissingFolderThatCouldNotBeMadeNamesTheRealCause)
+{
+    const QString parent = temporary.path() + QStringLiteral("/data");
+    ASSERT_TRUE(QDir().mkpath(parent));
+    const QString drive = parent + QStringLiteral("/mitoon/drive_c");
+    const QString record = drive + QStringLiteral("/Tool/devwork/mitoon.txt");
+    const RecordFile file(QStringLiteral("C:\\Tool\\devwork\\mitoon.txt"), record);
+    const auto everyOperation = [&] {
+        QByteArray bytes;
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        for (const FileOutcome &outcome :
+             {file.append("line\r\n"), file.clear(), static_cast<FileOutcome>(readRecords(file))})
+            stream << mitoon::testing::serialized(outcome);
+        return bytes;
+    };
+    const auto expectReason = [&](const QByteArray &report, int error, const QString &reason) {
+        QDataStream stream(report);
+        for (int i = 0; i < 3; ++i) {
+            QByteArray outcome;
+            stream >> outcome;
+            expectFailure(mitoon::testing::deserialized(outcome), error, record, reason);
+        }
+    };
+
+    // The folder above may not be written.
+    ASSERT_EQ(::chmod(QFile::encodeName(parent).constData(), 0555), 0);
+    const std::optional<QByteArray> unprivileged =
+        mitoon::testing::runUnprivileged(std::function<QByteArray()>(everyOperation));
+    ::chmod(QFile::encodeName(parent).constData(), 0755);
+    ASSERT_TRUE(unprivileged);
+    expectReason(*unprivileged, EACCES, QStringLiteral("アクセスが許可されていません"));
+    EXPECT_FALSE(QFileInfo::exists(drive));
+
+    // The folder above is on a read-only disk.
+    const std::optional<QByteArray> readOnly = mitoon::testing::runOnOwnFileSystem(
+        parent, 64 * 1024, true, [] {}, everyOperation);
+    if (!readOnly)
+        GTEST_SKIP() << "no file system of the test's own: mounting tmpfs needs root";
+    expectReason(*readOnly, EROFS, QStringLiteral("読み取り専用のファイルシステムです"));
+}
+
 TEST_F(RecordFileTest, ReadOnlyFolderRefusesANewFile)
 {
     ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
