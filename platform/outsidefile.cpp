@@ -112,7 +112,11 @@ Contents read(const QString &path, qint64 limit)
     Contents contents;
     if (reader.isOpen())
         contents.bytes.reserve(qsizetype(reader.identity().size));
-    while (!reader.atEnd() && reader.read(qsizetype(1) << 20, &contents.bytes)) {
+    // Parts of the size the file had when opened, and a little more to see its end.
+    while (!reader.atEnd()) {
+        const qint64 expected = qMax<qint64>(reader.identity().size - contents.bytes.size(), 0);
+        if (!reader.read(qsizetype(qMin<qint64>(expected + 4096, kMegabyte)), &contents.bytes))
+            break;
     }
     contents.problem = reader.problem();
     if (contents.problem)

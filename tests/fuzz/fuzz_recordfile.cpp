@@ -23,6 +23,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
     }
     const QStringList lines = recordformat::splitLines(text);
+    // The records window's splitting: in two parts, anywhere, with a longest line; the same
+    // lines whatever the parts, none longer than the longest, the text whole.
+    if (!text.isEmpty()) {
+        const qsizetype cut = qsizetype(data[size - 1]) % (text.size() + 1);
+        QStringList parts;
+        recordformat::LineSplitter splitter(7);
+        splitter.feed(QStringView(text).first(cut), &parts);
+        splitter.feed(QStringView(text).sliced(cut), &parts);
+        splitter.finish(&parts);
+        QStringList whole;
+        recordformat::LineSplitter wholeSplitter(7);
+        wholeSplitter.feed(text, &whole);
+        wholeSplitter.finish(&whole);
+        if (parts != whole)
+            std::abort();
+        for (const QString &line : parts)
+            if (line.size() > 7)
+                std::abort();
+        if (parts.join(QString()) != lines.join(QString()))
+            std::abort();
+    }
     for (const QString &line : lines)
         if (line.contains(u'\r'))
             std::abort(); // a CR always ends a line
