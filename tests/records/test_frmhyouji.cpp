@@ -11,13 +11,17 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QGlyphRun>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -304,6 +308,22 @@ private slots:
         QVERIFY(window);
         QTest::keyClick(window->tojiru, Qt::Key_Escape);
         QVERIFY(window->isVisible());
+    }
+
+    // The box draws the digits and signs of a record line in the layout's Gothic, as its
+    // Japanese, with no second face for Latin text.
+    void recordLinesAreDrawnInTheGothic()
+    {
+        QVERIFY(writeBytes(recordPath(), recordformat::headerLine() + kLines));
+        frmHyouji *window = showRecords();
+        QVERIFY(window);
+        QSet<QString> faces;
+        for (QTextBlock block = window->Text->document()->firstBlock(); block.length() > 1;
+             block = block.next())
+            for (const QGlyphRun &run : block.layout()->glyphRuns(0, block.length() - 1))
+                faces.insert(run.rawFont().familyName());
+        QCOMPARE(faces, QSet<QString>({QRawFont::fromFont(window->Text->font()).familyName()}));
+        QCOMPARE(QFontInfo(window->Text->font()).family(), QStringLiteral("IPAPGothic"));
     }
 
     void layout()
