@@ -4,6 +4,7 @@
 #include "platform/posixio.h"
 #include "platform/systemerror.h"
 #include "platform/tempfile.h"
+#include "records/recordbackups.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,10 +19,6 @@
 namespace mitoon {
 
 using posixio::Descriptor;
-
-namespace {
-const QString kBackupSuffix = QStringLiteral(".bak");
-} // namespace
 
 RecordFile::RecordFile(const QString &windowsPath, const QString &localPath)
     : windowsPath_(windowsPath), localPath_(localPath)
@@ -64,31 +61,6 @@ AppendFile openForAppend(const QString &path)
     return opened;
 }
 
-// Gives the backup `backup` of `record` a second name of its own, mitoon.txt.YYYYMMDD-HHMMSS.bak
-// after the moment `now` (with -2, -3, ... when that name is taken), never taking the name of a
-// file that is there. False, errno set, when it cannot.
-bool keepUnderDatedName(const QString &record, const QByteArray &backup, const QDateTime &now)
-{
-    const QString stem = record + u'.' + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int number = 1; number < 1000; ++number) {
-        const QString suffix = number == 1 ? QString() : QStringLiteral("-%1").arg(number);
-        const QByteArray name = posixio::nativePath(stem + suffix + kBackupSuffix);
-        // link() fails where anything stands; a file system without hard links moves the
-        // backup instead, which the new .bak then replaces.
-        if (::link(backup.constData(), name.constData()) == 0)
-            return true;
-        if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EMLINK) {
-            if (::renameat2(AT_FDCWD, backup.constData(), AT_FDCWD, name.constData(),
-                            RENAME_NOREPLACE) == 0)
-                return true;
-        }
-        if (errno != EEXIST)
-            return false;
-    }
-    errno = EEXIST;
-    return false;
-}
-
 } // namespace
 
 std::optional<QString> RecordFile::resolved(int *error) const
@@ -112,7 +84,7 @@ std::optional<QString> RecordFile::resolved(int *error) const
 QString RecordFile::backupPath() const
 {
     int error = 0;
-    return resolved(&error).value_or(localPath_) + kBackupSuffix;
+    return resolved(&error).value_or(localPath_) + recordbackups::kSuffix;
 }
 
 FileOutcome RecordFile::failure(const QString &what, int error) const
@@ -219,33 +191,6 @@ FileOutcome RecordFile::appendRecord(const QString &hidarikekka, const QString &
     return append(recordformat::recordLine(clock(), hidarikekka, migikekka));
 }
 
-bool RecordFile::keepBackup(const QString &record, const QDateTime &now, int *error) const
-{
-    // The old file gets a second name (a copy where the file system has no hard links), and
-    // that name replaces the previous .bak in one rename. The previous .bak keeps a dated name
-    // of its own first.
-    const std::optional<tempfile::Temporary> pending = tempfile::secondName(record);
-    if (!pending) {
-        *error = errno;
-        return false;
-    }
-    const QByteArray pendingName = posixio::nativePath(pending->path);
-    const QByteArray backupName = posixio::nativePath(record + kBackupSuffix);
-    struct stat previous = {};
-    if (::lstat(backupName.constData(), &previous) == 0 &&
-        !keepUnderDatedName(record, backupName, now)) {
-        *error = errno;
-        ::unlink(pendingName.constData());
-        return false;
-    }
-    if (std::rename(pendingName.constData(), backupName.constData()) != 0) {
-        *error = errno;
-        ::unlink(pendingName.constData());
-        return false;
-    }
-    return true;
-}
-
 FileOutcome RecordFile::clear(const recordformat::Clock &clock) const
 {
     const QString what = QStringLiteral("のデータを削除できませんでした");
@@ -281,7 +226,8 @@ FileOutcome RecordFile::clear(const recordformat::Clock &clock) const
         ::unlink(temporaryName.constData());
         return failure(what, error);
     }
-    if (exists && !keepBackup(record, clock(), &error)) {
+    if (exists && !recordbackups::keep(record, clock())) {
+        error = errno;
         ::unlink(temporaryName.constData());
         return failure(what, error);
     }

@@ -62,7 +62,6 @@ private:
     FileOutcome failure(const QString &what, int error, const QString &reason) const;
     // Where the path leads, resolved once per operation; nothing, `error` set, when nowhere.
     std::optional<QString> resolved(int *error) const;
-    bool keepBackup(const QString &record, const QDateTime &now, int *error) const;
 
     QString windowsPath_;
     QString localPath_;
