@@ -51,7 +51,7 @@ frmHyouji *frmHyouji::loaded()
     return current();
 }
 
-frmHyouji::frmHyouji() : records_(std::make_unique<RecordText>(RecordFile::standard()))
+frmHyouji::frmHyouji()
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -66,15 +66,13 @@ frmHyouji::frmHyouji() : records_(std::make_unique<RecordText>(RecordFile::stand
     Text->setFocus();
 }
 
-frmHyouji::~frmHyouji() = default;
-
 void frmHyouji::createControls()
 {
     Text = new QPlainTextEdit(this);
     Text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text->setTabChangesFocus(true);
-    loader_ = new ProgressiveLoader(Text, records_.get());
+    loader_ = new ProgressiveLoader(Text, std::make_unique<RecordText>(RecordFile::standard()));
 
     Label1 = new QLabel(QStringLiteral("記録表示"), this);
     Label1->setFont(formkit::font(formkit::kPGothic, 18));

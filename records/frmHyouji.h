@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-#include <memory>
-
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -12,7 +10,6 @@ namespace mitoon {
 
 class FocusStepDispatcher;
 class ProgressiveLoader;
-class RecordText;
 
 // The records window "結果表示": the whole record file as text, printing it and clearing it
 // back to its header line. There is one records window at a time. The File menu shows it
@@ -51,12 +48,10 @@ protected:
 
 private:
     frmHyouji();
-    ~frmHyouji() override;
     void createControls();
     void layOut();
     void connectHandlers();
 
-    std::unique_ptr<RecordText> records_;
     FocusStepDispatcher *focusSteps_ = nullptr;
     ProgressiveLoader *loader_ = nullptr;
 };

@@ -19,8 +19,8 @@ constexpr int kPaintWaitMs = 50;
 constexpr int kFreeElsewhereLines = 20000;
 } // namespace
 
-ProgressiveLoader::ProgressiveLoader(QPlainTextEdit *box, RecordText *text)
-    : QObject(box), box_(box), text_(text)
+ProgressiveLoader::ProgressiveLoader(QPlainTextEdit *box, std::unique_ptr<RecordText> text)
+    : QObject(box), box_(box), text_(std::move(text))
 {
     connect(&timer_, &QTimer::timeout, this, [this] {
         timer_.setInterval(0);
@@ -28,6 +28,8 @@ ProgressiveLoader::ProgressiveLoader(QPlainTextEdit *box, RecordText *text)
     });
     box_->viewport()->installEventFilter(this);
 }
+
+ProgressiveLoader::~ProgressiveLoader() = default;
 
 bool ProgressiveLoader::eventFilter(QObject *, QEvent *event)
 {

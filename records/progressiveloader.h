@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
 class QPlainTextEdit;
 
 namespace mitoon {
@@ -22,7 +24,9 @@ class ProgressiveLoader : public QObject
 {
     Q_OBJECT
 public:
-    ProgressiveLoader(QPlainTextEdit *box, RecordText *text);
+    // Shows `text` in `box`; the loader goes with the box.
+    ProgressiveLoader(QPlainTextEdit *box, std::unique_ptr<RecordText> text);
+    ~ProgressiveLoader() override;
 
     // Replaces the box's text with the text from its top; a load still going on is dropped. A
     // text that cannot be read shows the reason instead.
@@ -46,7 +50,7 @@ private:
     void replaceText(const QString &text);
 
     QPlainTextEdit *box_;
-    RecordText *text_;
+    std::unique_ptr<RecordText> text_;
     QTimer timer_;
     bool loading_ = false;
     // The box holds the whole text of the last load.

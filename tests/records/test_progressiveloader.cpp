@@ -52,8 +52,7 @@ private slots:
     void shortTextGoesInAtOnce()
     {
         QPlainTextEdit box;
-        RecordText text(file());
-        ProgressiveLoader loader(&box, &text);
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
         QSignalSpy finished(&loader, &ProgressiveLoader::finished);
         const QStringList lines = numberedLines(kLimits.firstLines);
         QVERIFY(write(lines));
@@ -66,8 +65,7 @@ private slots:
     void longTextEndsUpExactlyAsLoadedAtOnce()
     {
         QPlainTextEdit box;
-        RecordText text(file());
-        ProgressiveLoader loader(&box, &text);
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
         const QStringList lines = numberedLines(3 * kLimits.pieceLines + 7);
         QVERIFY(write(lines));
         loader.load();
@@ -83,8 +81,7 @@ private slots:
         QPlainTextEdit box;
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        RecordText text(file());
-        ProgressiveLoader loader(&box, &text);
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
         const QStringList lines = numberedLines(2 * kLimits.pieceLines);
         QVERIFY(write(lines));
         loader.load();
@@ -104,8 +101,7 @@ private slots:
     void reloadDropsTheLoadGoingOn()
     {
         QPlainTextEdit box;
-        RecordText text(file());
-        ProgressiveLoader loader(&box, &text);
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
         QVERIFY(write(numberedLines(3 * kLimits.pieceLines)));
         loader.load();
         const QStringList second = numberedLines(10);
