@@ -2,10 +2,10 @@
 
 #include "platform/appinfo.h"
 #include "platform/helpviewer.h"
+#include "platform/shiftjis.h"
 #include "records/frmGurafu.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"
-#include "records/shiftjis.h"
 
 #include <QMessageBox>
 

@@ -10,6 +10,7 @@
 #include "records/frmGurafu.h"
 #include "records/recordfile.h"
 #include "records/recordformat.h"
+#include "records/recordtext.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -87,9 +88,9 @@ int main(int argc, char *argv[])
     QElapsedTimer timer;
     for (int round = 0; round < rounds; ++round) {
         timer.start();
-        const TextOutcome read = file.readText();
+        const RecordText::Whole read = RecordText(file).whole();
         reads.push_back(timer.nsecsElapsed() / 1e6);
-        if (!read.ok || read.text.size() < lines * 30)
+        if (!read.outcome.ok || read.text.size() < lines * 30)
             return 1;
 
         if (frmGurafu *old = frmGurafu::loaded()) {

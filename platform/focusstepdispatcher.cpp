@@ -10,7 +10,8 @@ namespace {
 constexpr int kOtherControl = 0;
 } // namespace
 
-FocusStepDispatcher::FocusStepDispatcher(QWidget *window) : QObject(window), window_(window)
+FocusStepDispatcher::FocusStepDispatcher(QWidget *window, Leaving leaving)
+    : QObject(window), window_(window), leaving_(leaving)
 {
     connect(qApp, &QApplication::focusChanged, this, &FocusStepDispatcher::onFocusChanged);
 }
@@ -22,11 +23,15 @@ void FocusStepDispatcher::setStep(QWidget *widget, FocusStepQueue::Step step)
     queue_.setStep(id, std::move(step));
 }
 
-void FocusStepDispatcher::onFocusChanged(QWidget *, QWidget *now)
+void FocusStepDispatcher::onFocusChanged(QWidget *old, QWidget *now)
 {
-    // Losing the focus to another window or to nothing is no move inside this window.
-    if (!now || now->window() != window_)
+    // Losing the focus to another window or to nothing is no move inside this window. Pop-ups
+    // such as a context menu take no focus from the application, so they never get here.
+    if (!now || now->window() != window_) {
+        if (leaving_ == Leaving::LosesTheFocus && old && old->window() == window_)
+            queue_.focusGained(FocusStepQueue::kNoControl);
         return;
+    }
     if (!queue_.focusGained(ids_.value(now, kOtherControl)))
         return;
     if (flushPosted_)

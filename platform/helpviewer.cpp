@@ -2,14 +2,16 @@
 
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
+#include "platform/outsidefile.h"
+#include "platform/shiftjis.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 namespace mitoon {
 
@@ -54,20 +56,23 @@ HelpViewer::HelpViewer() : browser_(new QTextBrowser(this))
 
 bool HelpViewer::showContents(const QString &shownPath, const QString &localPath)
 {
-    QFile file(localPath);
-    const bool readable = !localPath.isEmpty() && file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = readable ? file.readAll() : QByteArray();
-    const bool ok = readable && file.error() == QFileDevice::NoError;
+    // A path on no drive of this machine names no file.
+    const outsidefile::Contents contents =
+        localPath.isEmpty() ? outsidefile::Contents{{}, outsidefile::Problem{ENOENT, {}}}
+                            : outsidefile::read(localPath, outsidefile::kHelpLimit);
+    const bool ok = !contents.problem;
     if (ok) {
-        QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+        QStringDecoder decoder = QStringDecoder::decoderForHtml(contents.bytes);
         if (!decoder.isValid())
             decoder = QStringDecoder(QStringDecoder::Utf8);
-        browser_->setHtml(decoder.decode(bytes));
+        browser_->setHtml(decoder.decode(contents.bytes));
         const QString title = browser_->documentTitle();
         setWindowTitle(title.isEmpty() ? kViewerTitle : title);
     } else {
-        const QString reason = QFileInfo::exists(localPath) ? QStringLiteral("を開けませんでした。")
-                                                            : QStringLiteral("が見つかりません。");
+        const QString reason =
+            contents.problem->error == ENOENT
+                ? QStringLiteral("が見つかりません。")
+                : QStringLiteral("を開けませんでした。理由: %1。").arg(contents.problem->reason);
         browser_->setPlainText(
             QStringLiteral("ヘルプ ファイル %1 %2\n（%3）").arg(shownPath, reason, localPath));
         setWindowTitle(kViewerTitle);
@@ -82,14 +87,9 @@ bool HelpViewer::showContents(const QString &shownPath, const QString &localPath
 bool winHelp(QWidget *owner, const QByteArray &helpFile, unsigned command, const void *data)
 {
     Q_UNUSED(data);
-    if (command == kHelpQuit) {
-        if (HelpViewer *open = HelpViewer::current())
-            open->close();
-        return true;
-    }
     if (command != kHelpContents)
         return false;
-    const QString windowsPath = QStringDecoder("Shift_JIS").decode(helpFile);
+    const QString windowsPath = shiftjis::decode(helpFile);
     HelpViewer *window = HelpViewer::instance();
     // The help goes away with the window that asked for it.
     if (owner)

@@ -7,9 +7,8 @@ class QTextBrowser;
 
 namespace mitoon {
 
-// Help viewer commands.
-inline constexpr unsigned kHelpQuit = 2;     // HELP_QUIT: close the viewer
-inline constexpr unsigned kHelpContents = 3; // HELP_CONTENTS: open the file at its contents
+// The help viewer command the program gives: HELP_CONTENTS, open the file at its contents.
+inline constexpr unsigned kHelpContents = 3;
 
 // Our stand-in for the platform's help viewer: one help window that shows a help file, an
 // HTML document, from its top. It belongs to the platform, not to the program: a file it cannot

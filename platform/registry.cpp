@@ -1,13 +1,12 @@
 #include "platform/registry.h"
 
 #include "platform/drivepath.h"
+#include "platform/outsidefile.h"
+#include "platform/shiftjis.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringList>
 
 #include <cstring>
@@ -196,10 +195,12 @@ QStringList logicalLines(const QString &text)
 Keys readFile(const QString &path)
 {
     Keys keys;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A file that cannot be read, however big or whatever stands there, is an empty registry
+    // like a missing one.
+    const outsidefile::Contents contents = outsidefile::read(path, outsidefile::kRegistryLimit);
+    if (contents.problem)
         return keys;
-    QString text = QString::fromUtf8(file.readAll());
+    QString text = QString::fromUtf8(contents.bytes);
     if (text.startsWith(QChar(0xfeff)))
         text.remove(0, 1);
 
@@ -317,14 +318,12 @@ LONG RegCloseKey(HKEY key)
 
 QByteArray toAnsi(const QString &text)
 {
-    QStringEncoder encoder("windows-31j");
-    return encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
+    return shiftjis::encodeReplacing(text);
 }
 
 QString fromAnsi(const QByteArray &bytes)
 {
-    QStringDecoder decoder("windows-31j");
-    return decoder.isValid() ? QString(decoder.decode(bytes)) : QString::fromLatin1(bytes);
+    return shiftjis::decode(bytes);
 }
 
 } // namespace mitoon::registry

@@ -84,7 +84,8 @@ LONG RegQueryValueEx(HKEY key, const char *valueName, DWORD *reserved, DWORD *ty
 
 LONG RegCloseKey(HKEY key);
 
-// Text and bytes in the system's ANSI code page, CP932 (Shift-JIS).
+// Text and bytes in the system's ANSI code page, CP932 (Shift-JIS): a character without a code
+// becomes '?', bytes that are no Shift-JIS become U+FFFD.
 QByteArray toAnsi(const QString &text);
 QString fromAnsi(const QByteArray &bytes);
 

@@ -1,7 +1,7 @@
 #include "records/csvexport.h"
 
-#include "records/posixio.h"
-#include "records/systemerror.h"
+#include "platform/posixio.h"
+#include "platform/systemerror.h"
 
 #include <QDir>
 #include <QFileInfo>

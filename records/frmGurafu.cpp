@@ -9,6 +9,7 @@
 #include "records/recordfile.h"
 #include "records/recordprinter.h"
 #include "records/recordseries.h"
+#include "records/recordtext.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -47,7 +48,7 @@ QString hintText()
 }
 
 // The sentence in the middle of a graph without points.
-QString emptyMessage(const TextOutcome &read, bool fileExists,
+QString emptyMessage(const FileOutcome &read, bool fileExists,
                      const recordseries::RecordSeries &series)
 {
     if (!read.ok)
@@ -161,14 +162,14 @@ void frmGurafu::place(const QWidget *mainWindow)
 void frmGurafu::reload()
 {
     const RecordFile file = RecordFile::standard();
-    const TextOutcome read = file.readText();
+    const RecordText::Whole read = RecordText(file).whole();
     recordseries::RecordSeries series;
-    if (read.ok)
+    if (read.outcome.ok)
         series = recordseries::parse(read.text);
-    const QString empty = emptyMessage(read, QFileInfo::exists(file.localPath()), series);
+    const QString empty = emptyMessage(read.outcome, QFileInfo::exists(file.localPath()), series);
 
-    lblKiroku->setText(read.ok ? recordseries::summaryText(series)
-                               : QStringLiteral("記録ファイルを読み込めませんでした。"));
+    lblKiroku->setText(read.outcome.ok ? recordseries::summaryText(series)
+                                       : QStringLiteral("記録ファイルを読み込めませんでした。"));
     lblKiroku->setToolTip(recordseries::skippedText(series, 20));
     csvkakidasi->setEnabled(!series.records.isEmpty());
     gurafu->setSeries(std::move(series), empty);

@@ -1,6 +1,7 @@
 #include "records/frmHyouji.h"
 
 #include "platform/appinfo.h"
+#include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/screenplacement.h"
@@ -8,8 +9,8 @@
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
 #include "records/recordprinter.h"
+#include "records/recordtext.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -19,7 +20,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
-using namespace mitoon;
+namespace mitoon {
 
 namespace {
 
@@ -72,7 +73,7 @@ void frmHyouji::createControls()
     Text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text->setTabChangesFocus(true);
-    loader_ = new ProgressiveLoader(Text);
+    loader_ = new ProgressiveLoader(Text, std::make_unique<RecordText>(RecordFile::standard()));
 
     Label1 = new QLabel(QStringLiteral("記録表示"), this);
     Label1->setFont(formkit::font(formkit::kPGothic, 18));
@@ -111,6 +112,9 @@ void frmHyouji::layOut()
 void frmHyouji::connectHandlers()
 {
     Text->installEventFilter(this);
+    // The box reloads whenever it gains the focus, also when its window is activated again.
+    focusSteps_ = new FocusStepDispatcher(this, FocusStepDispatcher::Leaving::LosesTheFocus);
+    focusSteps_->setStep(Text, [this] { Text_GotFocus(); });
     connect(tojiru, &QPushButton::clicked, this, &frmHyouji::tojiru_Click);
     connect(print, &QPushButton::clicked, this, &frmHyouji::print_Click);
     connect(detaclear, &QPushButton::clicked, this, &frmHyouji::detaclear_Click);
@@ -120,19 +124,7 @@ bool frmHyouji::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Text)
         return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        // A context menu closing hands the focus back without the box ever losing it.
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason && !textFocused_) {
-            textFocused_ = true;
-            Text_GotFocus();
-        }
-        break;
-    case QEvent::FocusOut:
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            textFocused_ = false;
-        break;
-    case QEvent::KeyPress: {
+    if (event->type() == QEvent::KeyPress) {
         // With a default button, Enter in the box presses "印刷"; Ctrl+Enter starts a new line.
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
@@ -140,10 +132,6 @@ bool frmHyouji::eventFilter(QObject *watched, QEvent *event)
             print->click();
             return true;
         }
-        break;
-    }
-    default:
-        break;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -160,11 +148,7 @@ void frmHyouji::keyPressEvent(QKeyEvent *event)
 
 void frmHyouji::Text_GotFocus()
 {
-    const TextOutcome outcome = RecordFile::standard().readText();
-    if (outcome.ok)
-        loader_->load(outcome.text);
-    else
-        loader_->show(outcome.message);
+    loader_->load();
 }
 
 void frmHyouji::print_Click()
@@ -197,3 +181,5 @@ void frmHyouji::tojiru_Click()
 {
     hide();
 }
+
+} // namespace mitoon

@@ -7,8 +7,9 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace mitoon {
+
+class FocusStepDispatcher;
 class ProgressiveLoader;
-}
 
 // The records window "結果表示": the whole record file as text, printing it and clearing it
 // back to its header line. There is one records window at a time. The File menu shows it
@@ -24,9 +25,10 @@ public:
 
     // Loads the record file into the box: every line, then CR LF. A file that cannot be read
     // shows one line saying why instead. A long file shows its first lines at once and the
-    // rest as the event loop goes on; loader() tells when it is complete.
+    // rest as the event loop goes on; loader() tells when it is complete. A file unchanged
+    // since the last load is not read again: the box gets the text read then.
     void Text_GotFocus();
-    mitoon::ProgressiveLoader *loader() const { return loader_; }
+    ProgressiveLoader *loader() const { return loader_; }
     // Prints the box's text as shown, edits included, through the print dialog.
     void print_Click();
     // Clears the record file to its header line and hides this button. The box keeps its text
@@ -50,8 +52,8 @@ private:
     void layOut();
     void connectHandlers();
 
-    // Whether `Text` has the focus. Showing the window gives the box two focus-in events, one
-    // from QDialog and one when the window system activates the window: one gain, one load.
-    bool textFocused_ = false;
-    mitoon::ProgressiveLoader *loader_ = nullptr;
+    FocusStepDispatcher *focusSteps_ = nullptr;
+    ProgressiveLoader *loader_ = nullptr;
 };
+
+} // namespace mitoon

@@ -1,101 +1,137 @@
 #include "records/progressiveloader.h"
 
-#include "records/recordformat.h"
+#include "records/recordtext.h"
 
 #include <QEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <limits>
+#include <QThreadPool>
 
 namespace mitoon {
 
 namespace {
 // How long the rest waits for the first lines to be painted, in case the box is not on view.
 constexpr int kPaintWaitMs = 50;
+// A document of more lines than this takes more than a few milliseconds to free.
+constexpr int kFreeElsewhereLines = 20000;
 } // namespace
 
-ProgressiveLoader::ProgressiveLoader(QPlainTextEdit *box) : QObject(box), box_(box)
+ProgressiveLoader::ProgressiveLoader(QPlainTextEdit *box, std::unique_ptr<RecordText> text)
+    : QObject(box), box_(box), text_(std::move(text))
 {
     connect(&timer_, &QTimer::timeout, this, [this] {
         timer_.setInterval(0);
-        appendChunk(kChunkLines);
+        appendPiece();
     });
     box_->viewport()->installEventFilter(this);
 }
 
+ProgressiveLoader::~ProgressiveLoader() = default;
+
 bool ProgressiveLoader::eventFilter(QObject *, QEvent *event)
 {
     // Once the first lines are on view, the rest may come.
-    if (event->type() == QEvent::Paint && loading() && timer_.interval() != 0)
+    if (event->type() == QEvent::Paint && loading_ && timer_.interval() != 0)
         timer_.start(0);
     return false;
 }
 
-void ProgressiveLoader::load(const QStringList &lines)
+void ProgressiveLoader::load()
 {
-    load(recordformat::displayText(lines));
-}
-
-void ProgressiveLoader::load(const QString &text)
-{
-    timer_.stop();
-    text_ = text;
-    next_ = 0;
-    box_->setPlainText(takeLines(kFirstLines));
-    if (!loading()) {
-        text_.clear();
+    stop();
+    const FileOutcome opened = text_->rewind();
+    if (!opened.ok) {
+        show(opened.message);
+        return;
+    }
+    // The box shows this very text whole and untouched: showing it again only goes to its top.
+    if (text_->reused() && shownWhole_ && !box_->document()->isModified()) {
+        box_->document()->clearUndoRedoStacks();
+        box_->moveCursor(QTextCursor::Start);
+        box_->verticalScrollBar()->setValue(0);
         emit finished();
         return;
     }
-    // What arrives later is no edit of the user's: it stays out of the undo history.
+    const RecordText::Piece first = text_->next();
+    if (!first.outcome.ok) {
+        show(first.outcome.message);
+        return;
+    }
+    replaceText(first.text);
+    if (first.last) {
+        complete();
+        return;
+    }
+    loading_ = true;
     box_->document()->setUndoRedoEnabled(false);
     timer_.start(kPaintWaitMs);
 }
 
 void ProgressiveLoader::show(const QString &text)
 {
-    timer_.stop();
-    text_.clear();
-    next_ = 0;
+    stop();
+    replaceText(text);
+}
+
+void ProgressiveLoader::replaceText(const QString &text)
+{
+    shownWhole_ = false;
+    QTextDocument *old = box_->document();
+    if (old->blockCount() > kFreeElsewhereLines) {
+        // Freeing a document of millions of lines would keep the window waiting for a second:
+        // the box gets a fresh document, and a pool thread frees the old one.
+        old->setParent(nullptr);
+        auto *fresh = new QTextDocument(box_);
+        fresh->setDocumentLayout(new QPlainTextDocumentLayout(fresh));
+        fresh->setDefaultFont(old->defaultFont());
+        box_->setDocument(fresh);
+        old->moveToThread(nullptr);
+        QThreadPool::globalInstance()->start([old] { delete old; });
+    }
     box_->setPlainText(text);
 }
 
 void ProgressiveLoader::finish()
 {
-    if (loading())
-        appendChunk(std::numeric_limits<int>::max());
+    while (loading_)
+        appendPiece();
 }
 
-QString ProgressiveLoader::takeLines(int lines)
+void ProgressiveLoader::appendPiece()
 {
-    const qsizetype start = next_;
-    qsizetype end = start;
-    for (int taken = 0; taken < lines && end < text_.size(); ++end) {
-        if (text_[end] != u'\r')
-            continue;
-        if (end + 1 < text_.size() && text_[end + 1] == u'\n')
-            ++end;
-        ++taken;
-    }
-    next_ = end;
-    return recordformat::displayText(
-        recordformat::splitLines(QStringView(text_).mid(start, end - start)));
-}
-
-void ProgressiveLoader::appendChunk(int lines)
-{
-    // A cursor of our own at the end: the user's cursor and selection stay where they are.
-    QTextCursor end(box_->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(takeLines(lines));
-    if (loading())
+    const RecordText::Piece piece = text_->next();
+    if (!piece.outcome.ok) {
+        show(piece.outcome.message);
         return;
-    timer_.stop();
-    text_.clear();
-    next_ = 0;
-    box_->document()->setUndoRedoEnabled(true);
+    }
+    // A cursor of our own at the end: the user's cursor and selection stay where they are.
+    if (!piece.text.isEmpty()) {
+        QTextCursor end(box_->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(piece.text);
+    }
+    if (piece.last)
+        complete();
+}
+
+void ProgressiveLoader::complete()
+{
+    stop();
+    // From here on, any change to the text is the user's.
+    box_->document()->setModified(false);
+    shownWhole_ = true;
     emit finished();
+}
+
+void ProgressiveLoader::stop()
+{
+    timer_.stop();
+    if (loading_)
+        box_->document()->setUndoRedoEnabled(true);
+    loading_ = false;
 }
 
 } // namespace mitoon

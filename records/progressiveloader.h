@@ -1,36 +1,41 @@
 #pragma once
 
 #include <QObject>
-#include <QStringList>
+#include <QString>
 #include <QTimer>
+
+#include <memory>
 
 class QPlainTextEdit;
 
 namespace mitoon {
 
-// Puts a long list of lines into a plain-text box without freezing the window. The first lines
-// go in at once, so the box shows the top of the text straight away; the rest follow in chunks
-// from the event loop. A text document builds one block per line at about 2 µs each, which for
-// a record file of 100,000 lines would otherwise block the window for a quarter of a second.
-// Each line is followed by CR LF in the box, as the records window shows them.
+class RecordText;
+
+// Puts the record file's text into a plain-text box without freezing the window. The first
+// lines go in at once, so the box shows the top of the text straight away; the rest follow a
+// piece per turn of the event loop. A text document builds one block per line at about 2 µs
+// each, which for a record file of 100,000 lines would otherwise block the window for a
+// quarter of a second, and reading and decoding a long file would take longer still.
+// What arrives later is no edit of the user's: the user's cursor and selection stay where they
+// are, and it stays out of the undo history. A text shown whole again and not edited since is
+// not put in again: the box only goes back to its top, as a fresh load would show it.
 class ProgressiveLoader : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kFirstLines = 30;
-    static constexpr int kChunkLines = 4000;
+    // Shows `text` in `box`; the loader goes with the box.
+    ProgressiveLoader(QPlainTextEdit *box, std::unique_ptr<RecordText> text);
+    ~ProgressiveLoader() override;
 
-    explicit ProgressiveLoader(QPlainTextEdit *box);
-
-    // Replaces the box's text with the lines of `text` (they end at CR or CR LF); a load still
-    // going on is dropped. The lines are split off as they go in.
-    void load(const QString &text);
-    void load(const QStringList &lines);
+    // Replaces the box's text with the text from its top; a load still going on is dropped. A
+    // text that cannot be read shows the reason instead.
+    void load();
     // Replaces the box's text with `text` at once.
     void show(const QString &text);
-    // Puts the rest of the lines in now, so the box holds the whole text.
+    // Puts the rest of the text in now, so the box holds the whole text.
     void finish();
-    bool loading() const { return next_ < text_.size(); }
+    bool loading() const { return loading_; }
 
 signals:
     void finished();
@@ -39,14 +44,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void appendChunk(int lines);
-    // The next `lines` lines of the text, each followed by CR LF.
-    QString takeLines(int lines);
+    void appendPiece();
+    void complete();
+    void stop();
+    void replaceText(const QString &text);
 
     QPlainTextEdit *box_;
-    QString text_;
-    qsizetype next_ = 0;
+    std::unique_ptr<RecordText> text_;
     QTimer timer_;
+    bool loading_ = false;
+    // The box holds the whole text of the last load.
+    bool shownWhole_ = false;
 };
 
 } // namespace mitoon

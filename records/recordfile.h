@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/outsidefile.h"
 #include "records/recordformat.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 namespace mitoon {
 
@@ -17,22 +19,15 @@ struct FileOutcome
     QString message;
 };
 
-struct ReadOutcome : FileOutcome
-{
-    QStringList lines;
-};
-
-struct TextOutcome : FileOutcome
-{
-    QString text;
-};
-
-// The record file and the three ways the program touches it. Each call opens, uses and closes
-// the file; nothing stays open. Neither call leaves a half-written file behind:
+// The record file and the three ways the program touches it (RecordText reads it). A record
+// file that is a link to a file elsewhere stays a link: saving and clearing act on the file it
+// leads to, resolved once per operation, and the backups go beside that file. Each call opens,
+// uses and closes the file; nothing stays open. Neither call leaves a half-written file behind:
 //  - an append writes its whole line with one write and syncs it to disk before it counts as
 //    saved; a line that did not fully reach the disk is taken back out;
-//  - a clear writes the header to a temporary file beside the record file, keeps the old file
-//    as mitoon.txt.bak and renames the temporary file over the record file.
+//  - a clear writes the header to a temporary file of its own beside the record file, keeps the
+//    old file as mitoon.txt.bak (and the backup before it under a dated name) and renames the
+//    temporary file over the record file.
 class RecordFile
 {
 public:
@@ -43,24 +38,30 @@ public:
 
     const QString &windowsPath() const { return windowsPath_; }
     const QString &localPath() const { return localPath_; }
-    QString backupPath() const { return localPath_ + QStringLiteral(".bak"); }
+    // mitoon.txt.bak beside the file the record file's path leads to.
+    QString backupPath() const;
 
     // Appends one line; creates the file, without a header, when it does not exist.
     FileOutcome append(const QByteArray &line) const;
     // Appends the record line of the results at the clock's moment.
     FileOutcome appendRecord(const QString &hidarikekka, const QString &migikekka,
                              const recordformat::Clock &clock = recordformat::systemClock()) const;
-    // Leaves the header line as the file's only line.
-    FileOutcome clear() const;
-    // The file's lines. A missing file in an existing folder is no error: it has no lines yet.
-    ReadOutcome read() const;
-    // The file's whole text, decoded, for a reader that splits it into lines as it goes.
-    TextOutcome readText() const;
+    // Leaves the header line as the file's only line. The old file becomes mitoon.txt.bak, and
+    // the mitoon.txt.bak before it stays as mitoon.txt.YYYYMMDD-HHMMSS.bak after the clock's
+    // moment, so that no clear ever loses records.
+    FileOutcome clear(const recordformat::Clock &clock = recordformat::systemClock()) const;
+    // What a problem opening or reading the file (RecordText reads it) means for the records:
+    // nothing for a file missing in an existing folder, which has no records yet, else a
+    // failure that names the file and the reason.
+    FileOutcome readOutcome(const outsidefile::Problem &problem) const;
 
 private:
+    // A failure for the errno `error`, or for the real cause behind it.
     FileOutcome failure(const QString &what, int error) const;
-    QString temporaryPath() const { return localPath_ + QStringLiteral(".tmp"); }
-    bool keepBackup(int *error) const;
+    int realCause(int error) const;
+    FileOutcome failure(const QString &what, int error, const QString &reason) const;
+    // Where the path leads, resolved once per operation; nothing, `error` set, when nowhere.
+    std::optional<QString> resolved(int *error) const;
 
     QString windowsPath_;
     QString localPath_;

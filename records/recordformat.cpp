@@ -1,6 +1,8 @@
 #include "records/recordformat.h"
 
-#include "records/shiftjis.h"
+#include "platform/shiftjis.h"
+
+#include <utility>
 
 namespace mitoon::recordformat {
 
@@ -45,20 +47,62 @@ QByteArray recordLine(const QDateTime &savedAt, const QString &hidarikekka,
     return shiftjis::encodeReplacing(line);
 }
 
+LineSplitter::LineSplitter(qsizetype longest) : longest_(qMax<qsizetype>(longest, 2)) {}
+
+void LineSplitter::feed(QStringView text, QStringList *lines)
+{
+    qsizetype start = 0;
+    if (afterCr_ && !text.isEmpty()) {
+        afterCr_ = false;
+        if (text.front() == u'\n')
+            start = 1;
+    }
+    while (start < text.size()) {
+        const qsizetype cr = text.indexOf(u'\r', start);
+        if (cr < 0) {
+            extend(text.sliced(start), lines);
+            return;
+        }
+        extend(text.sliced(start, cr - start), lines);
+        lines->append(std::exchange(partial_, QString()));
+        start = cr + 1;
+        if (start == text.size())
+            afterCr_ = true;
+        else if (text[start] == u'\n')
+            ++start;
+    }
+}
+
+void LineSplitter::extend(QStringView text, QStringList *lines)
+{
+    while (partial_.size() + text.size() > longest_) {
+        const qsizetype take = longest_ - partial_.size();
+        partial_ += text.first(take);
+        text = text.sliced(take);
+        // A character of two UTF-16 units stays whole: its first unit goes to the next line.
+        QString next;
+        if (partial_.back().isHighSurrogate()) {
+            next = partial_.back();
+            partial_.chop(1);
+        }
+        lines->append(std::exchange(partial_, next));
+    }
+    partial_ += text;
+}
+
+void LineSplitter::finish(QStringList *lines)
+{
+    if (!partial_.isEmpty())
+        lines->append(std::exchange(partial_, QString()));
+    afterCr_ = false;
+}
+
 QStringList splitLines(QStringView text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r')
-            continue;
-        lines.append(text.mid(start, i - start).toString());
-        if (i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.mid(start).toString());
+    LineSplitter splitter;
+    splitter.feed(text, &lines);
+    splitter.finish(&lines);
     return lines;
 }
 

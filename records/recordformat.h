@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <limits>
 
 // The lines of the record file. Every line is written with the same rule: fields separated by
 // commas, texts in double quotation marks, dates between number signs, empty fields as
@@ -27,8 +28,28 @@ QByteArray headerLine();
 QByteArray recordLine(const QDateTime &savedAt, const QString &hidarikekka,
                       const QString &migikekka);
 
-// The lines of a file's text. A line ends at CR or at CR LF, which are not part of it; a lone
-// LF stays inside its line. A last line without a line end is still a line.
+// Splits a file's text into lines as it arrives in parts. A line ends at CR or at CR LF, which
+// are not part of it, also when CR and LF arrive in two parts; a lone LF stays inside its line.
+// A last line without a line end is still a line. Given a longest length, a longer line comes
+// out as several lines of that length and the rest, wherever the parts of the text end.
+class LineSplitter
+{
+public:
+    explicit LineSplitter(qsizetype longest = std::numeric_limits<qsizetype>::max());
+    // Appends to `lines` every line that `text` completes.
+    void feed(QStringView text, QStringList *lines);
+    // The end of the text: appends its last line when that has no line end.
+    void finish(QStringList *lines);
+
+private:
+    void extend(QStringView text, QStringList *lines);
+
+    qsizetype longest_;
+    QString partial_;
+    bool afterCr_ = false;
+};
+
+// The lines of a whole text, as LineSplitter splits them.
 QStringList splitLines(QStringView text);
 
 // What the records window shows: every line followed by CR LF, the last one included.

@@ -2,6 +2,7 @@
 #include "app/windowsettings.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
+#include "platform/shiftjis.h"
 #include "records/acuitygraph.h"
 #include "records/frmGurafu.h"
 #include "records/graphscale.h"
@@ -9,7 +10,6 @@
 #include "records/pdfwords.h"
 #include "records/recordfiletesting.h"
 #include "records/recordformat.h"
-#include "records/shiftjis.h"
 #include "support/isolatedhome.h"
 
 #include <QApplication>

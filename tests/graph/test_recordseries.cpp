@@ -1,6 +1,6 @@
+#include "platform/shiftjis.h"
 #include "records/recordformat.h"
 #include "records/recordseries.h"
-#include "records/shiftjis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,31 +1,51 @@
 #include "recordfiletesting.h"
 
+#include "records/recordtext.h"
+
 #include <QDataStream>
 
 #include <cstdlib>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace mitoon::testing {
 
-FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation)
+ReadOutcome readRecords(const RecordFile &file)
 {
-    if (::geteuid() != 0)
-        return operation();
+    RecordText text(file);
+    ReadOutcome outcome;
+    static_cast<FileOutcome &>(outcome) = text.rewind();
+    QString shown;
+    while (outcome.ok) {
+        const RecordText::Piece piece = text.next();
+        static_cast<FileOutcome &>(outcome) = piece.outcome;
+        shown += piece.text;
+        if (piece.last)
+            break;
+    }
+    if (outcome.ok)
+        outcome.lines = recordformat::splitLines(shown);
+    return outcome;
+}
 
+namespace {
+
+// Runs `operation` in a child process after `setUp` there, and gives back the bytes it
+// returned; nothing when `setUp` failed, so that the caller can skip.
+std::optional<QByteArray> runInChild(const std::function<bool()> &setUp,
+                                     const std::function<QByteArray()> &operation)
+{
     int channel[2];
     if (::pipe(channel) != 0)
-        return {false, errno, QStringLiteral("pipe failed")};
+        return std::nullopt;
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        constexpr uid_t kNobody = 65534;
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(2);
-        const FileOutcome outcome = operation();
-        QByteArray report;
-        QDataStream stream(&report, QIODevice::WriteOnly);
-        stream << outcome.ok << qint32(outcome.error) << outcome.message;
+        if (!setUp())
+            ::_exit(4);
+        const QByteArray report = operation();
         const bool sent =
             ::write(channel[1], report.constData(), size_t(report.size())) == report.size();
         ::_exit(sent ? 0 : 3);
@@ -40,13 +60,64 @@ FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation)
     int status = 0;
     ::waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return {false, -1, QStringLiteral("the unprivileged child failed")};
+        return std::nullopt;
+    return report;
+}
+
+} // namespace
+
+QByteArray serialized(const FileOutcome &outcome)
+{
+    QByteArray report;
+    QDataStream stream(&report, QIODevice::WriteOnly);
+    stream << outcome.ok << qint32(outcome.error) << outcome.message;
+    return report;
+}
+
+FileOutcome deserialized(const QByteArray &report)
+{
     FileOutcome outcome;
     qint32 error = 0;
     QDataStream stream(report);
     stream >> outcome.ok >> error >> outcome.message;
     outcome.error = error;
     return outcome;
+}
+
+std::optional<QByteArray> runUnprivileged(const std::function<QByteArray()> &operation)
+{
+    if (::geteuid() != 0)
+        return operation();
+    constexpr uid_t kNobody = 65534;
+    return runInChild([] { return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0; }, operation);
+}
+
+FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation)
+{
+    const std::optional<QByteArray> report = runUnprivileged(
+        std::function<QByteArray()>([&operation] { return serialized(operation()); }));
+    if (!report)
+        return {false, -1, QStringLiteral("the unprivileged child failed")};
+    return deserialized(*report);
+}
+
+std::optional<QByteArray> runOnOwnFileSystem(const QString &folder, qint64 bytes, bool readOnly,
+                                             const std::function<void()> &prepare,
+                                             const std::function<QByteArray()> &operation)
+{
+    const QByteArray target = QFile::encodeName(folder);
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    return runInChild(
+        [&] {
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("tmpfs", target.constData(), "tmpfs", 0, options.constData()) != 0)
+                return false;
+            prepare();
+            return !readOnly || ::mount(nullptr, target.constData(), nullptr,
+                                        MS_REMOUNT | MS_RDONLY, options.constData()) == 0;
+        },
+        operation);
 }
 
 } // namespace mitoon::testing

@@ -4,18 +4,28 @@
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
+#include "records/recordtext.h"
 #include "support/isolatedhome.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QGlyphRun>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 using namespace mitoon;
 using mitoon::testing::readBytes;
@@ -124,26 +134,47 @@ private slots:
 
     void unreadableFileSaysWhyInsideTheBox_data()
     {
-        QTest::addColumn<bool>("folderInPlaceOfTheFile");
-        QTest::newRow("missing folder") << false;
-        QTest::newRow("folder in place of the file") << true;
+        QTest::addColumn<QString>("inPlaceOfTheFile");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder")
+            << QStringLiteral("no folder")
+            << QStringLiteral("そのようなファイルやフォルダーはありません");
+        QTest::newRow("folder in place of the file")
+            << QStringLiteral("folder") << QStringLiteral("同じ名前のフォルダーがあります");
+        const QString notRegular = QStringLiteral("通常のファイルではありません");
+        QTest::newRow("FIFO") << QStringLiteral("FIFO") << notRegular;
+        QTest::newRow("link to /dev/zero") << QStringLiteral("/dev/zero") << notRegular;
+        QTest::newRow("more than 512 MB")
+            << QStringLiteral("large") << QStringLiteral("ファイルが大きすぎます");
     }
     void unreadableFileSaysWhyInsideTheBox()
     {
-        QFETCH(bool, folderInPlaceOfTheFile);
-        if (folderInPlaceOfTheFile)
+        QFETCH(QString, inPlaceOfTheFile);
+        QFETCH(QString, reason);
+        const QByteArray local = QFile::encodeName(recordPath());
+        if (inPlaceOfTheFile == QStringLiteral("folder"))
             QVERIFY(QDir().mkpath(recordPath()));
-        else
+        else if (inPlaceOfTheFile == QStringLiteral("no folder"))
             QVERIFY(QDir(QFileInfo(recordPath()).path()).removeRecursively());
+        else if (inPlaceOfTheFile == QStringLiteral("FIFO"))
+            QCOMPARE(::mkfifo(local.constData(), 0600), 0);
+        else if (inPlaceOfTheFile == QStringLiteral("large")) {
+            // Sparse: it takes no room on disk.
+            QFile large(recordPath());
+            QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(513 * 1024 * 1024));
+        } else
+            QVERIFY(QFile::link(inPlaceOfTheFile, recordPath()));
         frmHyouji *window = showRecords();
         QVERIFY(window);
         const QString text = window->Text->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("を読み込めませんでした")), qPrintable(text));
         QVERIFY(text.contains(drive::kRecordFile));
         QVERIFY(text.contains(recordPath()));
+        QVERIFY2(text.contains(reason), qPrintable(text));
         QVERIFY(!text.contains(u'\n'));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QDir(recordPath()).removeRecursively();
+        QFile::remove(recordPath());
     }
 
     void everyFocusGainLoadsAfresh()
@@ -156,6 +187,26 @@ private slots:
         QVERIFY(!readBytes(recordPath()).contains("typed"));
         focusAwayAndBack(window);
         QCOMPARE(window->Text->toPlainText(), kShownLines);
+    }
+
+    void anUnchangedFileShowsAgainFromItsTop()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 200; ++i)
+            bytes += kLines;
+        QVERIFY(writeBytes(recordPath(), bytes));
+        frmHyouji *window = showRecords();
+        QVERIFY(window);
+        QTRY_VERIFY(!window->loader()->loading());
+        const QString shown = window->Text->toPlainText();
+        QCOMPARE(shown.count(u'\n'), 400);
+        window->Text->moveCursor(QTextCursor::End);
+        QVERIFY(window->Text->verticalScrollBar()->value() > 0);
+        focusAwayAndBack(window);
+        QCOMPARE(window->Text->toPlainText(), shown);
+        QCOMPARE(window->Text->textCursor().position(), 0);
+        QCOMPARE(window->Text->verticalScrollBar()->value(), 0);
+        QVERIFY(!window->Text->document()->isUndoAvailable());
     }
 
     void savingWhileOpenShowsAtTheNextFocusGainOnly()
@@ -172,6 +223,42 @@ private slots:
                  kShownLines + QStringLiteral("#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\n"));
     }
 
+    void comingBackToTheWindowLoadsAfreshButAMenuDoesNot()
+    {
+        QVERIFY(writeBytes(recordPath(), kLines));
+        frmHyouji *window = showRecords();
+        QVERIFY(window);
+        const QByteArray later = "#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\r\n";
+        QVERIFY(writeBytes(recordPath(), kLines + later));
+
+        // The box's context menu takes and gives back no focus: no load.
+        bool menuShown = false;
+        QTimer::singleShot(0, window, [&menuShown] {
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                menuShown = true;
+                menu->close();
+            }
+        });
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QCoreApplication::sendEvent(window->Text->viewport(), &menuEvent);
+        QCoreApplication::processEvents();
+        QVERIFY(menuShown);
+        QCOMPARE(window->Text->toPlainText(), kShownLines);
+
+        // Another window of the program takes the focus and the user comes back: a load.
+        QWidget other;
+        other.setFocusPolicy(Qt::StrongFocus);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(window->Text->toPlainText(), kShownLines);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCoreApplication::processEvents();
+        QCOMPARE(window->Text->toPlainText(),
+                 kShownLines + QStringLiteral("#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\n"));
+    }
+
     void clearHidesTheButtonAndTheBoxWaitsForTheFocus()
     {
         QVERIFY(writeBytes(recordPath(), kLines));
@@ -184,6 +271,8 @@ private slots:
         QCOMPARE(window->Text->toPlainText(), kShownLines);
 
         QTest::mouseClick(window->Text->viewport(), Qt::LeftButton);
+        // The box's focus step runs once the click has been handled.
+        QCoreApplication::processEvents();
         QCOMPARE(window->Text->toPlainText(),
                  u'"' + recordformat::headerText() + QStringLiteral("\"\n"));
     }
@@ -222,6 +311,22 @@ private slots:
         QVERIFY(window->isVisible());
     }
 
+    // The box draws the digits and signs of a record line in the layout's Gothic, as its
+    // Japanese, with no second face for Latin text.
+    void recordLinesAreDrawnInTheGothic()
+    {
+        QVERIFY(writeBytes(recordPath(), recordformat::headerLine() + kLines));
+        frmHyouji *window = showRecords();
+        QVERIFY(window);
+        QSet<QString> faces;
+        for (QTextBlock block = window->Text->document()->firstBlock(); block.length() > 1;
+             block = block.next())
+            for (const QGlyphRun &run : block.layout()->glyphRuns(0, block.length() - 1))
+                faces.insert(run.rawFont().familyName());
+        QCOMPARE(faces, QSet<QString>({QRawFont::fromFont(window->Text->font()).familyName()}));
+        QCOMPARE(QFontInfo(window->Text->font()).family(), QStringLiteral("IPAPGothic"));
+    }
+
     void layout()
     {
         frmHyouji *window = showRecords();
@@ -244,6 +349,47 @@ private slots:
         }
         QCOMPARE(order, (QList<QWidget *>{window->Text, window->tojiru, window->detaclear,
                                           window->print}));
+    }
+
+    // A megabyte of NUL bytes, one line without end: the box takes it in bounded pieces, one
+    // per turn of the event loop, in lines of a bounded length, and the window stays usable.
+    void aMegabyteOfNulBytesLeavesTheEventLoopTurning()
+    {
+        QVERIFY(writeBytes(recordPath(), QByteArray(1 << 20, '\0')));
+        const RecordText::Limits limits;
+        QTimer turn;
+        turn.setInterval(0);
+        int turnsWhileLoading = 0;
+        qsizetype characters = 0;
+        qsizetype mostInOneTurn = 0;
+        QPlainTextEdit *box = nullptr;
+        connect(&turn, &QTimer::timeout, this, [&] {
+            if (!box)
+                return;
+            const qsizetype now = box->document()->characterCount();
+            mostInOneTurn = qMax(mostInOneTurn, now - characters);
+            characters = now;
+            if (frmHyouji::loaded()->loader()->loading())
+                ++turnsWhileLoading;
+        });
+        turn.start();
+        frmHyouji *window = frmHyouji::instance();
+        box = window->Text;
+        characters = box->document()->characterCount();
+        QSignalSpy finished(window->loader(), &ProgressiveLoader::finished);
+        window->show();
+        window->activateWindow();
+        QVERIFY(finished.wait(60000));
+        turn.stop();
+        QVERIFY2(turnsWhileLoading > 50, qPrintable(QString::number(turnsWhileLoading)));
+        // One piece at most, with the line breaks of the box.
+        QVERIFY2(mostInOneTurn <= limits.pieceCharacters + 2 * limits.pieceLines,
+                 qPrintable(QString::number(mostInOneTurn)));
+        const QString shown = box->toPlainText();
+        QCOMPARE(shown.count(QChar(0)), 1 << 20);
+        for (QTextBlock block = box->document()->firstBlock(); block.isValid();
+             block = block.next())
+            QVERIFY(block.length() <= limits.longestLine + 1);
     }
 
     void aHundredThousandLinesLoad()

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <sys/stat.h>
+
 using namespace mitoon;
 
 namespace {
@@ -216,6 +218,40 @@ private slots:
         const QString text = viewer->browser()->toPlainText();
         QVERIFY2(text.contains(drive::kHelpFile + QStringLiteral(" が見つかりません")),
                  qPrintable(text));
+        QVERIFY(testing::writeBytes(helpPath(), document));
+    }
+
+    void theViewerSaysWhyItCannotShowWhatStandsAtTheHelpPath_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("reason");
+        const QString notRegular = QStringLiteral("通常のファイルではありません");
+        QTest::newRow("FIFO") << QStringLiteral("fifo") << notRegular;
+        QTest::newRow("link to /dev/zero") << QStringLiteral("/dev/zero") << notRegular;
+        QTest::newRow("more than 16 MB")
+            << QStringLiteral("large") << QStringLiteral("ファイルが大きすぎます");
+    }
+    void theViewerSaysWhyItCannotShowWhatStandsAtTheHelpPath()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, reason);
+        const QByteArray document = testing::readBytes(helpPath());
+        QVERIFY(QFile::remove(helpPath()));
+        if (what == QStringLiteral("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(helpPath()).constData(), 0600), 0);
+        else if (what == QStringLiteral("large")) {
+            QFile large(helpPath());
+            QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(16 * 1024 * 1024 + 1));
+        } else
+            QVERIFY(QFile::link(what, helpPath()));
+        menucommands::openHelpContents(mainWindow_.get());
+        HelpViewer *viewer = HelpViewer::current();
+        QVERIFY(viewer);
+        const QString text = viewer->browser()->toPlainText();
+        QVERIFY2(text.contains(drive::kHelpFile + QStringLiteral(" を開けませんでした。理由: ")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(reason), qPrintable(text));
+        QVERIFY(QFile::remove(helpPath()));
         QVERIFY(testing::writeBytes(helpPath(), document));
     }
 

@@ -129,6 +129,8 @@ private slots:
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
+        // The box loads in its focus step, once the activation has been handled.
+        QCoreApplication::processEvents();
         window->Text->moveCursor(QTextCursor::End);
         QTest::keyClicks(window->Text, QStringLiteral("typed"));
 

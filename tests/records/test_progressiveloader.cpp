@@ -1,14 +1,21 @@
+#include "recordfiletesting.h"
 #include "records/progressiveloader.h"
 #include "records/recordformat.h"
+#include "records/recordtext.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using mitoon::ProgressiveLoader;
+using mitoon::RecordFile;
+using mitoon::RecordText;
 
 namespace {
+
+const RecordText::Limits kLimits;
 
 QStringList numberedLines(int count)
 {
@@ -30,14 +37,26 @@ QString expectedText(const QStringList &lines)
 class TestProgressiveLoader : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir folder_;
+    QString path() const { return folder_.filePath(QStringLiteral("mitoon.txt")); }
+    RecordFile file() const { return RecordFile(QStringLiteral("C:\\mitoon.txt"), path()); }
+    // The record file holds `lines`.
+    bool write(const QStringList &lines) const
+    {
+        return mitoon::testing::writeBytes(path(),
+                                           mitoon::recordformat::displayText(lines).toLatin1());
+    }
+
 private slots:
     void shortTextGoesInAtOnce()
     {
         QPlainTextEdit box;
-        ProgressiveLoader loader(&box);
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
         QSignalSpy finished(&loader, &ProgressiveLoader::finished);
-        const QStringList lines = numberedLines(ProgressiveLoader::kFirstLines);
-        loader.load(lines);
+        const QStringList lines = numberedLines(kLimits.firstLines);
+        QVERIFY(write(lines));
+        loader.load();
         QVERIFY(!loader.loading());
         QCOMPARE(finished.count(), 1);
         QCOMPARE(box.toPlainText(), expectedText(lines));
@@ -46,11 +65,12 @@ private slots:
     void longTextEndsUpExactlyAsLoadedAtOnce()
     {
         QPlainTextEdit box;
-        ProgressiveLoader loader(&box);
-        const QStringList lines = numberedLines(3 * ProgressiveLoader::kChunkLines + 7);
-        loader.load(lines);
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
+        const QStringList lines = numberedLines(3 * kLimits.pieceLines + 7);
+        QVERIFY(write(lines));
+        loader.load();
         QVERIFY(loader.loading());
-        QCOMPARE(box.blockCount(), ProgressiveLoader::kFirstLines + 1);
+        QCOMPARE(box.blockCount(), kLimits.firstLines + 1);
         QSignalSpy finished(&loader, &ProgressiveLoader::finished);
         QVERIFY(finished.wait(5000));
         QCOMPARE(box.toPlainText(), expectedText(lines));
@@ -61,9 +81,10 @@ private slots:
         QPlainTextEdit box;
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        ProgressiveLoader loader(&box);
-        const QStringList lines = numberedLines(2 * ProgressiveLoader::kChunkLines);
-        loader.load(lines);
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
+        const QStringList lines = numberedLines(2 * kLimits.pieceLines);
+        QVERIFY(write(lines));
+        loader.load();
         box.moveCursor(QTextCursor::Start);
         QTest::keyClicks(&box, QStringLiteral("memo "));
         loader.finish();
@@ -80,14 +101,17 @@ private slots:
     void reloadDropsTheLoadGoingOn()
     {
         QPlainTextEdit box;
-        ProgressiveLoader loader(&box);
-        loader.load(numberedLines(3 * ProgressiveLoader::kChunkLines));
+        ProgressiveLoader loader(&box, std::make_unique<RecordText>(file()));
+        QVERIFY(write(numberedLines(3 * kLimits.pieceLines)));
+        loader.load();
         const QStringList second = numberedLines(10);
-        loader.load(second);
+        QVERIFY(write(second));
+        loader.load();
         QVERIFY(!loader.loading());
-        QTest::qWait(50); // a chunk of the first load must not arrive now
+        QTest::qWait(50); // a piece of the first load must not arrive now
         QCOMPARE(box.toPlainText(), expectedText(second));
-        loader.load(numberedLines(3 * ProgressiveLoader::kChunkLines));
+        QVERIFY(write(numberedLines(3 * kLimits.pieceLines)));
+        loader.load();
         loader.show(QStringLiteral("error line"));
         QTest::qWait(50);
         QCOMPARE(box.toPlainText(), QStringLiteral("error line"));

@@ -1,5 +1,5 @@
+#include "platform/shiftjis.h"
 #include "records/recordformat.h"
-#include "records/shiftjis.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +100,20 @@ TEST_P(SplitLines, EndsLinesAtCrOrCrLf)
     EXPECT_EQ(recordformat::splitLines(GetParam().text), GetParam().lines);
 }
 
+// The same lines whether the text comes at once or in two parts, cut anywhere.
+TEST_P(SplitLines, AreTheSameWhereverThePartsEnd)
+{
+    const QString &text = GetParam().text;
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        QStringList lines;
+        recordformat::LineSplitter splitter;
+        splitter.feed(QStringView(text).first(cut), &lines);
+        splitter.feed(QStringView(text).sliced(cut), &lines);
+        splitter.finish(&lines);
+        EXPECT_EQ(lines, GetParam().lines) << "cut after " << cut;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, SplitLines,
     ::testing::Values(SplitRow{"Empty", "", {}}, SplitRow{"CrLf", "a\r\nb\r\n", {"a", "b"}},
@@ -115,20 +129,48 @@ INSTANTIATE_TEST_SUITE_P(
                                {"#2006-06-09#,\"14:03:27\",,"}}),
     [](const ::testing::TestParamInfo<SplitRow> &info) { return info.param.name; });
 
+struct LongestRow
+{
+    const char *name;
+    QString text;
+    QStringList lines;
+};
+
+class LongLines : public ::testing::TestWithParam<LongestRow>
+{
+};
+
+// A line longer than the longest length comes out in parts of that length, read as it may be.
+TEST_P(LongLines, ComeOutInPartsOfTheLongestLength)
+{
+    const QString &text = GetParam().text;
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        QStringList lines;
+        recordformat::LineSplitter splitter(4);
+        splitter.feed(QStringView(text).first(cut), &lines);
+        splitter.feed(QStringView(text).sliced(cut), &lines);
+        splitter.finish(&lines);
+        EXPECT_EQ(lines, GetParam().lines) << "cut after " << cut;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LongLines,
+    ::testing::Values(
+        LongestRow{"JustTheLongest", "abcd\r\nefgh", {"abcd", "efgh"}},
+        LongestRow{"OneMore", "abcde\r\n", {"abcd", "e"}},
+        LongestRow{"TwiceTheLongest", "abcdefgh\r", {"abcd", "efgh"}},
+        LongestRow{"WithoutLineEnd", "abcdefghij", {"abcd", "efgh", "ij"}},
+        LongestRow{"LoneLfCounts", "a\nb\nc\r", {"a\nb\n", "c"}},
+        LongestRow{"SurrogatePairStaysWhole", u"abc\U0001F600d\r"_qs, {"abc", u"\U0001F600d"_qs}}),
+    [](const ::testing::TestParamInfo<LongestRow> &info) { return info.param.name; });
+
 TEST(DisplayText, FollowsEveryLineWithCrLf)
 {
     EXPECT_EQ(recordformat::displayText({}), QString());
     EXPECT_EQ(recordformat::displayText({""}), QStringLiteral("\r\n"));
     EXPECT_EQ(recordformat::displayText({"\"    日\"", "#2006-06-09#,\"14:03:27\",,"}),
               QStringLiteral("\"    日\"\r\n#2006-06-09#,\"14:03:27\",,\r\n"));
-}
-
-TEST(ShiftJis, IsCodePage932)
-{
-    EXPECT_EQ(shiftjis::encode(u"～①\\")->toHex(' '), QByteArray("81 60 87 40 5c"));
-    EXPECT_EQ(shiftjis::decode("\x81\x60\x87\x40\x5c"), QStringLiteral("～①\\"));
-    // U+301C WAVE DASH has no code in 932; "～" (U+FF5E) is the one that has.
-    EXPECT_FALSE(shiftjis::encode(u"〜").has_value());
 }
 
 TEST(ShiftJis, ShowsBytesItCannotDecodeAsReplacementCharacters)

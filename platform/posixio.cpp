@@ -1,10 +1,11 @@
-#include "records/posixio.h"
+#include "platform/posixio.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +51,42 @@ bool writeOnce(int fd, const QByteArray &bytes)
     return true;
 }
 
+std::optional<QByteArray> readAt(int fd, qint64 offset, qsizetype size)
+{
+    QByteArray bytes(size, '\0');
+    ssize_t got;
+    do {
+        got = ::pread(fd, bytes.data(), size_t(size), off_t(offset));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return std::nullopt;
+    bytes.truncate(got);
+    return bytes;
+}
+
+bool lockExclusive(int fd)
+{
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX);
+    } while (result < 0 && errno == EINTR);
+    return result == 0;
+}
+
+bool clearNonBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+bool isFileAt(int fd, const QString &path)
+{
+    struct stat open = {};
+    struct stat named = {};
+    return ::fstat(fd, &open) == 0 && ::stat(nativePath(path).constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 bool readAll(int fd, QByteArray *bytes)
 {
     struct stat status = {};
@@ -81,17 +118,6 @@ bool syncFolderOf(const QString &path)
 {
     Descriptor folder(openFile(QFileInfo(path).path(), O_RDONLY | O_DIRECTORY));
     return folder.valid() && sync(folder.get());
-}
-
-bool copyFile(const QString &from, const QString &to)
-{
-    Descriptor source(openFile(from, O_RDONLY));
-    QByteArray bytes;
-    if (!source.valid() || !readAll(source.get(), &bytes))
-        return false;
-    Descriptor target(openFile(to, O_WRONLY | O_CREAT | O_TRUNC));
-    return target.valid() && (bytes.isEmpty() || writeOnce(target.get(), bytes)) &&
-           sync(target.get()) && target.reset();
 }
 
 bool folderExists(const QString &path)

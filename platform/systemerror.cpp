@@ -1,4 +1,4 @@
-#include "records/systemerror.h"
+#include "platform/systemerror.h"
 
 #include <cerrno>
 #include <cstring>
