@@ -22,8 +22,6 @@ struct KeyAction
     };
     Kind kind = passOn;
     Control control = Control::tugi;
-
-    bool operator==(const KeyAction &) const = default;
 };
 
 // Where the focus is, as far as the keys care.
