@@ -28,7 +28,8 @@ enum class Control {
     hidariue,
     hidarisita,
     hidarime,
-    migime
+    migime,
+    randort
 };
 
 // One direction button: the orientation it accepts and how much an answer with it shrinks the
@@ -54,8 +55,14 @@ inline constexpr std::array<AnswerButton, 8> kAnswerButtons{{
     {Control::hidarisita, 7, 6, 0.8, u"左下"},
 }};
 
+// "見えない" (cannot see), the answer given by pressing the ring itself: it accepts no
+// orientation, not even the 0 of an empty `houkou`, so it always counts as wrong, and it shrinks
+// the ring by 0.8 as a plain button does. It has no button and no array index.
+inline constexpr AnswerButton kCannotSee{Control::randort, -1, -1, 0.8, u"見えない"};
+
 // The button that accepts `orientation` (1 to 8).
 const AnswerButton &buttonAccepting(int orientation);
+// The answer of a direction button, or kCannotSee for the ring.
 const AnswerButton &answerButton(Control control);
 
 // What the test needs of the window: texts, enabling, the eye buttons, the ring's extents in

@@ -14,6 +14,8 @@ const AnswerButton &buttonAccepting(int orientation)
 
 const AnswerButton &answerButton(Control control)
 {
+    if (control == kCannotSee.control)
+        return kCannotSee;
     return *std::find_if(kAnswerButtons.begin(), kAnswerButtons.end(),
                          [control](const AnswerButton &b) { return b.control == control; });
 }

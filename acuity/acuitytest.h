@@ -26,7 +26,7 @@ public:
     void startGotFocus();
     // `tugi` gained the focus: the next ring.
     void tugiGotFocus();
-    // A direction button was clicked.
+    // A direction button was clicked, or the ring was pressed for "見えない".
     void answer(Control button);
     // `kekka` gained the focus: the result of a running test.
     void kekkaGotFocus();

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "acuity/calibration.h"
+#include "acuity/keyanswers.h"
 #include "app/frmGamen.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -115,6 +117,7 @@ frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
     setTabOrder();
     connectHandlers();
     createFocusSteps();
+    qApp->installEventFilter(this); // the keys of the test
     LoadedForms::add(this);
 }
 
@@ -386,6 +389,8 @@ void frmMain::Form_Unload()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && answerKey(watched, static_cast<QKeyEvent *>(event)))
+        return true;
     // Nothing moves when the window is resized but the status bar, docked to the bottom.
     if (watched == client_ && event->type() == QEvent::Resize) {
         const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
@@ -401,6 +406,45 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmMain::answerKey(QObject *receiver, QKeyEvent *key)
+{
+    // Keys that go to another window of the program, a popup list or a menu are theirs alone.
+    auto *widget = qobject_cast<QWidget *>(receiver);
+    if (!widget || widget->window() != this || !isActiveWindow() ||
+        QApplication::activePopupWidget())
+        return false;
+    QWidget *focused = QApplication::focusWidget();
+    const auto within = [focused](QWidget *box) {
+        return focused && (focused == box || box->isAncestorOf(focused));
+    };
+    const KeyFocus focus = within(inti) || within(cm)             ? KeyFocus::numberBox
+                           : qobject_cast<QPushButton *>(focused) ? KeyFocus::pushButton
+                                                                  : KeyFocus::other;
+    const KeyAction action = keyAction(key->key(), key->modifiers(), test_.running(), focus);
+    if (action.kind == KeyAction::passOn)
+        return false;
+    // A key held down answers once.
+    if (key->isAutoRepeat())
+        return true;
+    switch (action.kind) {
+    case KeyAction::answer:
+        // As a press with the mouse, the answer first takes the focus from `tugi`.
+        control(action.control)->setFocus(Qt::OtherFocusReason);
+        answer_Click(action.control, answerButton(action.control).index);
+        break;
+    case KeyAction::click:
+        static_cast<QAbstractButton *>(control(action.control))->click();
+        break;
+    case KeyAction::focus:
+        control(action.control)->setFocus(Qt::OtherFocusReason);
+        break;
+    case KeyAction::passOn:
+    case KeyAction::ignore:
+        break;
+    }
+    return true;
 }
 
 // --- handlers ---------------------------------------------------------------------------------
@@ -532,6 +576,8 @@ QWidget *frmMain::control(Control control) const
         return hidarime;
     case Control::migime:
         return migime;
+    case Control::randort:
+        return randort;
     }
     return nullptr;
 }

@@ -7,6 +7,7 @@
 #include <array>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -100,6 +101,9 @@ private:
     void createMenus();
     void createFocusSteps();
     void connectHandlers();
+    // The keys of the test, for the whole window whichever control has the focus; true when
+    // the key was taken.
+    bool answerKey(QObject *receiver, QKeyEvent *key);
     void setTabOrder();
     void restoreGeometry();
     void applyOuterGeometry();
