@@ -2,10 +2,13 @@
 
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "app/windowsettings.h"
+#include "platform/appinfo.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QMessageBox>
 #include <QWindow>
 
 namespace mitoon {
@@ -53,6 +56,13 @@ frmMain *Module1::Main(WindowSettings &settings)
     main->activateWindow();
     main->raise();
     main->inti->setFocus(Qt::OtherFocusReason);
+    if (const std::optional<QString> problem = settings.problem()) {
+        // Told once the window is up, without holding the start.
+        auto *box =
+            new QMessageBox(QMessageBox::Warning, appTitle(), *problem, QMessageBox::Ok, main);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
     return main;
 }
 

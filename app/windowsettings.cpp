@@ -2,9 +2,12 @@
 
 #include "acuity/variant.h"
 #include "platform/appinfo.h"
+#include "platform/outsidefile.h"
 
 #include <QStandardPaths>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -63,8 +66,21 @@ QString WindowSettings::defaultFileName()
 
 WindowSettings::WindowSettings(const QString &fileName) : fileName_(fileName) {}
 
+std::optional<QString> WindowSettings::problem() const
+{
+    const outsidefile::Reader reader(fileName_, outsidefile::kSettingsLimit);
+    const std::optional<outsidefile::Problem> &problem = reader.problem();
+    if (!problem || problem->error == ENOENT)
+        return std::nullopt;
+    return QStringLiteral("設定ファイル %1 を使えません。理由: %2。"
+                          "ウィンドウの位置と大きさは既定の値になり、設定は保存されません。")
+        .arg(fileName_, problem->reason);
+}
+
 WindowGeometry WindowSettings::load() const
 {
+    if (problem())
+        return WindowGeometry();
     const QSettings settings(fileName_, QSettings::IniFormat);
     auto read = [&settings](const char *key) -> std::optional<float> {
         const QVariant stored = settings.value(sectionKey(key));
@@ -82,6 +98,8 @@ WindowGeometry WindowSettings::load() const
 
 void WindowSettings::store(const WindowGeometry &geometry)
 {
+    if (problem())
+        return;
     QSettings settings(fileName_, QSettings::IniFormat);
     auto write = [&settings](const char *key, std::optional<float> value) {
         if (value)
@@ -96,6 +114,8 @@ void WindowSettings::store(const WindowGeometry &geometry)
 
 std::optional<double> WindowSettings::loadPixelPitchMm() const
 {
+    if (problem())
+        return std::nullopt;
     const QSettings settings(fileName_, QSettings::IniFormat);
     const QVariant stored = settings.value(kPixelPitchKey);
     if (!stored.isValid())
@@ -105,6 +125,8 @@ std::optional<double> WindowSettings::loadPixelPitchMm() const
 
 void WindowSettings::storePixelPitchMm(std::optional<double> pitchMm)
 {
+    if (problem())
+        return;
     QSettings settings(fileName_, QSettings::IniFormat);
     if (pitchMm)
         settings.setValue(kPixelPitchKey, formatGeneral(*pitchMm, 15, QLocale::c()));

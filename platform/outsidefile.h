@@ -17,6 +17,7 @@ inline constexpr qint64 kMegabyte = 1024 * 1024;
 inline constexpr qint64 kRecordLimit = 512 * kMegabyte;
 inline constexpr qint64 kRegistryLimit = 16 * kMegabyte;
 inline constexpr qint64 kHelpLimit = 16 * kMegabyte;
+inline constexpr qint64 kSettingsLimit = 1 * kMegabyte;
 
 // Why a file could not be read: the errno of the call that failed (EISDIR for a folder, EFBIG
 // for a file over its limit, 0 for anything else that is no regular file) and the reason in

@@ -1,7 +1,13 @@
 #include "app/windowsettings.h"
+#include "platform/outsidefile.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using mitoon::OuterSizes;
 using mitoon::ScreenArea;
@@ -84,6 +90,54 @@ TEST(WindowSettings, ValueTypedInTheUsersLocaleIsRead)
     const WindowGeometry read = WindowSettings(ini.path).load();
     QLocale::setDefault(before);
     EXPECT_EQ(read, (WindowGeometry{7500.5f, 1200.5f, 8000.25f, std::nullopt}));
+}
+
+struct HostileRow
+{
+    const char *name;
+    std::function<void(const QString &path)> place;
+    QString reason;
+};
+
+// Whatever stands at the settings file's path, the program starts at once with the defaults,
+// says why, and leaves the thing there as it was.
+TEST(WindowSettings, AnythingButASmallRegularFileIsNeitherReadNorWritten)
+{
+    const HostileRow rows[] = {
+        {"fifo", [](const QString &path) { ::mkfifo(QFile::encodeName(path).constData(), 0600); },
+         QStringLiteral("通常のファイルではありません")},
+        {"link to /dev/zero",
+         [](const QString &path) { QFile::link(QStringLiteral("/dev/zero"), path); },
+         QStringLiteral("通常のファイルではありません")},
+        {"folder", [](const QString &path) { QDir().mkpath(path); },
+         QStringLiteral("同じ名前のフォルダーがあります")},
+        {"over 1 MB",
+         [](const QString &path) {
+             QFile file(path);
+             if (file.open(QIODevice::WriteOnly))
+                 file.write("[Settings]\nMainLeft=2000\n" + QByteArray(1024 * 1024, '\n'));
+         },
+         QStringLiteral("読み込める大きさは 1 MB までです")},
+    };
+    for (const HostileRow &row : rows) {
+        SCOPED_TRACE(row.name);
+        IniFile ini;
+        row.place(ini.path);
+        const auto before = mitoon::outsidefile::identityOf(ini.path);
+        ::alarm(30); // a read that waits for a writer ends the test instead of hanging it
+        WindowSettings settings(ini.path);
+        ASSERT_TRUE(settings.problem());
+        EXPECT_TRUE(settings.problem()->contains(row.reason)) << settings.problem()->toStdString();
+        EXPECT_TRUE(settings.problem()->contains(ini.path));
+        EXPECT_EQ(settings.load(), WindowGeometry());
+        EXPECT_EQ(settings.loadPixelPitchMm(), std::nullopt);
+        settings.store({1500, 345, 6645.5f, 9075});
+        settings.storePixelPitchMm(0.25);
+        ::alarm(0);
+        EXPECT_EQ(mitoon::outsidefile::identityOf(ini.path), before);
+    }
+    IniFile missing;
+    EXPECT_FALSE(WindowSettings(missing.path).problem());
 }
 
 TEST(WindowSettings, WhollyOffScreenOpensAtTheDefaults)
