@@ -8,6 +8,7 @@
 #include "app/windowsettings.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
+#include "platform/screenplacement.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -214,8 +215,7 @@ void frmGamen::connectHandlers()
 void frmGamen::placeOnOwnersScreen()
 {
     QWidget *owner = parentWidget();
-    QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen->availableGeometry();
+    const QRect available = screenplacement::availableArea(owner ? owner : this);
     // Room for a window frame, which is not known before the window is shown.
     const QSize frame(16, 48);
     // As narrow as the table and the card allow, and as high as the content then is, if the
@@ -236,14 +236,9 @@ void frmGamen::placeOnOwnersScreen()
     const QSize whole = sizeHint() - scroll_->sizeHint() + QSize(width, height);
     const QSize size = whole.boundedTo(available.size() - frame);
     resize(size);
-    QPoint at = owner ? owner->frameGeometry().topRight() + QPoint(1, 0) : available.topLeft();
-    at.setX(std::clamp(
-        at.x(), available.left(),
-        std::max(available.left(), available.right() + 1 - size.width() - frame.width())));
-    at.setY(std::clamp(
-        at.y(), available.top(),
-        std::max(available.top(), available.bottom() + 1 - size.height() - frame.height())));
-    move(at);
+    move(owner ? owner->frameGeometry().topRight() + QPoint(1, 0) : available.topLeft());
+    // Wholly on that screen, frame included once it is known.
+    screenplacement::keepOnMainScreen(this);
 }
 
 double frmGamen::inches() const

@@ -92,7 +92,7 @@ void centreOnScreenOfNow(QWidget *window, const QWidget *owner)
         return;
     QRect outer = outerGeometry(window);
     outer.moveCenter(area.center());
-    placeAt(window, keepInside(outer, area, false));
+    placeAt(window, keepInside(outer, area, isSizable(window)));
 }
 
 } // namespace

@@ -26,7 +26,8 @@ QRect outerGeometry(const QWidget *window);
 void keepOnMainScreen(QWidget *window);
 
 // Centres the top-level `window` on the screen that holds `owner` (the main window's screen
-// without an owner), wholly on it; now and again when it is first shown.
+// without an owner), wholly on it, shrunk to it when it is sizable; now and again when it is
+// first shown.
 void centreOnScreenOf(QWidget *window, const QWidget *owner);
 
 } // namespace mitoon::screenplacement

@@ -3,6 +3,7 @@
 #include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
+#include "platform/screenplacement.h"
 #include "platform/twips.h"
 #include "records/acuitygraph.h"
 #include "records/csvexport.h"
@@ -149,14 +150,7 @@ void frmGurafu::connectHandlers()
 // than that screen.
 void frmGurafu::place(const QWidget *mainWindow)
 {
-    QScreen *screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect available = screen->availableGeometry();
-    resize(size().boundedTo(available.size()));
-    QRect frame(QPoint(), size());
-    frame.moveCenter(available.center());
-    move(frame.topLeft());
+    screenplacement::centreOnScreenOf(this, mainWindow);
 }
 
 void frmGurafu::reload()

@@ -2,6 +2,7 @@
 // 480 × 360 pixels to its right, on the offscreen platform.
 
 #include "acuity/acuitytest.h"
+#include "app/frmGamen.h"
 #include "app/frmMain.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
@@ -12,6 +13,7 @@
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/statusbar.h"
+#include "records/frmGurafu.h"
 #include "records/frmHyouji.h"
 #include "support/isolatedhome.h"
 
@@ -222,6 +224,25 @@ private slots:
         frmAbout::showModal(window_.get());
         QVERIFY2(screen.contains(about), qPrintable(describe(about)));
         QVERIFY2(qAbs(about.center().x() - screen.center().x()) <= 1, qPrintable(describe(about)));
+
+        // The graph and the screen check are larger than either screen: they shrink to it.
+        menucommands::mnuFileGurafu(window_.get());
+        QPointer<frmGurafu> graph = frmGurafu::loaded();
+        QVERIFY(graph && QTest::qWaitForWindowExposed(graph));
+        QVERIFY2(screen.contains(graph->frameGeometry()),
+                 qPrintable(describe(graph->frameGeometry())));
+        graph->close();
+        const auto actions = window_->findChildren<QAction *>();
+        const auto gamen = std::find_if(actions.begin(), actions.end(), [](QAction *action) {
+            return action->text() == QStringLiteral("画面の確認");
+        });
+        QVERIFY(gamen != actions.end());
+        (*gamen)->trigger();
+        auto *check = window_->findChild<frmGamen *>();
+        QVERIFY(check && QTest::qWaitForWindowExposed(check));
+        QVERIFY2(screen.contains(check->frameGeometry()),
+                 qPrintable(describe(check->frameGeometry())));
+        check->close();
     }
 
     // The browser window runs on its own and keeps to the screen of its fixed position,
