@@ -9,6 +9,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth xdotool imagemagick poppler-utils hyperfine python3 libxcb1-dev
     clang libclang-rt-14-dev clang-format-14
+    dpkg-dev file lintian desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

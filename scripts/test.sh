@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs what is needed, builds and runs every test. CI runs exactly this.
 #   1. the normal build in build/ and its whole test suite;
-#   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/;
-#   3. each libFuzzer target for MITOON_FUZZ_SECONDS (20) seconds, built with clang in build-fuzz/.
+#   2. the Debian package of build/, checked as built, installed into a throw-away root and run;
+#   3. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/;
+#   4. each libFuzzer target for MITOON_FUZZ_SECONDS (20) seconds, built with clang in build-fuzz/.
 # First of all, every C++ file must be as clang-format-14 writes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +20,13 @@ run_suite() {
 }
 echo "== tests (build/)"
 run_suite build
+
+echo "== Debian package (build/mitoon_<version>_amd64.deb)"
+cmake --build build --target package -j"$(nproc)" >build/package.log 2>&1 || {
+    cat build/package.log
+    exit 1
+}
+xvfb-run -a -s "-screen 0 1280x1024x24" python3 tests/package/check.py build
 
 echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMITOON_SANITIZE=ON >/dev/null
