@@ -10,15 +10,6 @@
 
 namespace mitoon {
 
-long Module1::busyWait(long last)
-{
-    // volatile: the wait is a count of passes that the optimiser must not remove.
-    volatile long i = 0;
-    while (i <= last)
-        i = i + 1;
-    return i;
-}
-
 namespace {
 
 // Shows the splash screen and has it painted before the wait starts. The window system only
