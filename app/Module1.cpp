@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "app/startupwarmup.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,8 +31,20 @@ void showPainted(QWidget *splash)
 frmMain *Module1::Main(WindowSettings &settings)
 {
     auto *splash = new frmSplash;
+    // While the splash screen is painted, the main window's pictures are decoded on the second
+    // processor; while the busy wait runs, its fonts are worked out there. Neither starts while
+    // the splash screen reads its own pictures or loads its own fonts: one would wait for the
+    // other.
+    StartupWarmUp pictures([] {
+        frmMain::preparePictures();
+        StartupWarmUp::loadImageFormats();
+    });
     showPainted(splash);
-    busyWait();
+    {
+        StartupWarmUp fonts(&frmMain::prepareFonts);
+        busyWait();
+    }
+    pictures.join();
 
     auto *main = new frmMain(settings);
     main->Form_Load();
