@@ -2,6 +2,7 @@
 """ミトーン's benchmarks, each as a ratio against a baseline measured in the same run.
 
     python3 bench/run.py [--build build] [--runs 30] [--fuzz-seconds 0] [--startup-only]
+                         [--instructions]
 
 Prints a table and, last, one line of name=value pairs (with the load average before and after).
 The "of goal" column is the figure divided by its goal: above 1.00 misses it. Run it on an
@@ -81,6 +82,38 @@ def startup(build, platform, runs, rows, pairs):
     pairs[f"rss_{name}_mb"] = round(m_kb[0] / 1024, 1)
     pairs[f"rss_{name}_baseline_mb"] = round(b_kb[0] / 1024, 1)
     pairs[f"rss_{name}_ratio"] = round(m_kb[0] / b_kb[0], 3)
+
+
+def callgrind(binary, platform):
+    """Instructions that `binary` runs until its main window's first paint, under callgrind: on
+    the GUI thread and on all threads together. Unlike times they do not move with the load of
+    the machine; they do not show what runs at the same time on another processor either."""
+    with tempfile.TemporaryDirectory() as home:
+        env = isolated_env(platform, home)
+        out = os.path.join(home, "callgrind.out")
+        subprocess.run(["valgrind", "--tool=callgrind", "--separate-threads=yes",
+                        f"--callgrind-out-file={out}", binary], env=env, capture_output=True,
+                       timeout=600, check=True)
+        threads = {}
+        for name in os.listdir(home):
+            if name.startswith("callgrind.out-"):
+                with open(os.path.join(home, name)) as f:
+                    threads[name] = next(int(l.split()[1]) for l in f if l.startswith("summary:"))
+    return threads["callgrind.out-01"], sum(threads.values())
+
+
+def instructions(build, rows, pairs):
+    """Instruction counts, offscreen: ミトーン's GUI thread against the baseline, which runs the
+    same busy wait of 180 million instructions."""
+    gui, total = callgrind(os.path.join(build, "mitoon"), "offscreen")
+    base, _ = callgrind(os.path.join(build, "bench", "bench-baseline"), "offscreen")
+    m = lambda n: (n / 1e6,) * 3
+    rows.append(("instructions, GUI thread, offscreen", "M", m(gui), m(base), None,
+                 f"{gui / base:.3f} × baseline; all threads {total / 1e6:.1f} M"))
+    pairs["instructions_gui_m"] = round(gui / 1e6, 1)
+    pairs["instructions_all_m"] = round(total / 1e6, 1)
+    pairs["instructions_baseline_m"] = round(base / 1e6, 1)
+    pairs["instructions_ratio"] = round(gui / base, 3)
 
 
 def run_tool(args, platform, home):
@@ -187,6 +220,8 @@ def main():
     parser.add_argument("--fuzz-seconds", type=int, default=0)
     parser.add_argument("--startup-only", action="store_true",
                         help="only the start-up and memory figures")
+    parser.add_argument("--instructions", action="store_true",
+                        help="also count the start-up's instructions with callgrind (slow)")
     parser.add_argument("--inside-xvfb", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
     if not args.inside_xvfb and "DISPLAY" not in os.environ:
@@ -198,6 +233,8 @@ def main():
         startup(args.build, platform, args.runs, rows, pairs)
         if not args.startup_only:
             answers(args.build, platform, rows, pairs)
+    if args.instructions:
+        instructions(args.build, rows, pairs)
     if not args.startup_only:
         records(args.build, rows, pairs, args.runs)
         graph(args.build, rows, pairs, args.runs)
