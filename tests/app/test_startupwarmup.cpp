@@ -147,8 +147,8 @@ private slots:
 
         // Prepared for another width, a result is not taken.
         onSecondThread([=] {
-            formkit::prepareCondensed(formkit::fixedFont(formkit::kPGothic, 20.25, true),
-                                      width + 1, texts);
+            formkit::prepareCondensed(formkit::fixedFont(formkit::kPGothic, 20.25, true), width + 1,
+                                      texts);
             formkit::prepareCondensed(formkit::fixedFont(formkit::kPGothic, 20.25, true), width,
                                       texts);
         });
