@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "app/startupwarmup.h"
 #include "app/windowsettings.h"
 #include "platform/appinfo.h"
 
@@ -12,15 +13,6 @@
 #include <QWindow>
 
 namespace mitoon {
-
-long Module1::busyWait(long last)
-{
-    // volatile: the wait is a count of passes that the optimiser must not remove.
-    volatile long i = 0;
-    while (i <= last)
-        i = i + 1;
-    return i;
-}
 
 namespace {
 
@@ -42,8 +34,20 @@ void showPainted(QWidget *splash)
 frmMain *Module1::Main(WindowSettings &settings)
 {
     auto *splash = new frmSplash;
+    // While the splash screen is painted, the main window's pictures are decoded on the second
+    // processor; while the busy wait runs, its fonts are worked out there. Neither starts while
+    // the splash screen reads its own pictures or loads its own fonts: one would wait for the
+    // other.
+    StartupWarmUp pictures([] {
+        frmMain::preparePictures();
+        StartupWarmUp::loadImageFormats();
+    });
     showPainted(splash);
-    busyWait();
+    {
+        StartupWarmUp fonts(&frmMain::prepareFonts);
+        busyWait();
+    }
+    pictures.join();
 
     auto *main = new frmMain(settings);
     main->Form_Load();

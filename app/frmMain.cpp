@@ -28,7 +28,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
-#include <algorithm>
 #include <cmath>
 
 namespace mitoon {
@@ -72,25 +71,34 @@ QPushButton *answerButton(QWidget *parent, const QString &caption)
     return button;
 }
 
-// The Gothic that stands in for the layout's font draws digits wider than the one the acuity
-// box was made for: condense it just enough that every acuity value shows whole in `width`
-// pixels, its ink and the cursor after it.
-QFont condensedToFit(QFont font, int width)
+// The acuity box `siryokuhyouji`, 615 twips wide, in the Gothic at 20.25 points, bold. That
+// Gothic draws digits wider than the font the box was made for: it is condensed just enough
+// that every acuity value shows whole inside the box's frame, its ink and the cursor after it.
+constexpr int kAcuityBoxWidth = 615;
+
+QFont acuityFont()
+{
+    return formkit::fixedFont(formkit::kPGothic, 20.25, true);
+}
+
+int acuityTextWidth()
+{
+    return twips::toPixelsRounded(kAcuityBoxWidth) - 2;
+}
+
+QStringList acuityTexts()
 {
     QStringList values;
     for (int score = 0; score <= 190; score += 10)
         values << AcuityTest::acuityText(std::int16_t(score));
-    for (int stretch = 100; stretch > 50; stretch -= 2) {
-        font.setStretch(stretch);
-        const QFontMetrics metrics(font);
-        const bool fits = std::all_of(values.begin(), values.end(), [&](const QString &value) {
-            return metrics.horizontalAdvance(value) + 1 <= width &&
-                   metrics.boundingRect(value).right() < width;
-        });
-        if (fits)
-            break;
-    }
-    return font;
+    return values;
+}
+
+const QString kLogoPicture = QStringLiteral(":/assets/logo.png");
+
+QString ringPicturePath(int orientation)
+{
+    return QStringLiteral(":/assets/ring%1.png").arg(orientation);
 }
 
 QRectF inTwips(const QRect &pixels)
@@ -101,10 +109,22 @@ QRectF inTwips(const QRect &pixels)
 
 QPixmap ringPicture(int orientation)
 {
-    return QPixmap(QStringLiteral(":/assets/ring%1.png").arg(orientation));
+    return formkit::picture(ringPicturePath(orientation));
 }
 
 } // namespace
+
+void frmMain::preparePictures()
+{
+    formkit::preparePicture(kLogoPicture);
+    for (int orientation = 0; orientation <= 8; ++orientation)
+        formkit::preparePicture(ringPicturePath(orientation));
+}
+
+void frmMain::prepareFonts()
+{
+    formkit::prepareCondensed(acuityFont(), acuityTextWidth(), acuityTexts());
+}
 
 frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
     : QMainWindow(parent), settings_(settings), test_(*this, std::move(random))
@@ -131,7 +151,7 @@ void frmMain::createControls()
     client_->installEventFilter(this);
 
     Picture1 = new QLabel(client_);
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/assets/logo.png")));
+    Picture1->setPixmap(formkit::picture(kLogoPicture));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setFocusPolicy(Qt::TabFocus);
     formkit::place(Picture1, 960, 120, 1935, 375);
@@ -211,9 +231,8 @@ void frmMain::createControls()
     formkit::place(sita, 1320, 5160, 975, 735);
 
     siryokuhyouji = flatBox(client_);
-    formkit::place(siryokuhyouji, 2040, 5880, 615, 615);
-    siryokuhyouji->setFont(condensedToFit(formkit::fixedFont(formkit::kPGothic, 20.25, true),
-                                          siryokuhyouji->width() - 2));
+    formkit::place(siryokuhyouji, 2040, 5880, kAcuityBoxWidth, 615);
+    siryokuhyouji->setFont(formkit::condensedToFit(acuityFont(), acuityTextWidth(), acuityTexts()));
 
     kekka = flatBox(client_);
     formkit::place(kekka, 240, 6000, 1815, 495);

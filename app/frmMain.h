@@ -34,6 +34,12 @@ public:
     // Loading: geometry, starting state, the two lists.
     void Form_Load();
 
+    // Work of the window's construction that touches no widget, done ahead on another thread
+    // while the GUI thread is busy: the next window takes the results (formkit::picture(),
+    // formkit::condensedToFit()). The pictures decoded; the acuity box's condensed font.
+    static void preparePictures();
+    static void prepareFonts();
+
     AcuityTest &test() { return test_; }
     QWidget *control(Control control) const;
 

@@ -38,7 +38,7 @@ frmSplash::frmSplash(QWidget *parent)
 
     picLogo = new QLabel(fraMainFrame);
     picLogo->setFrameStyle(QFrame::Box | QFrame::Plain);
-    picLogo->setPixmap(QPixmap(QStringLiteral(":/assets/ring1.png")));
+    picLogo->setPixmap(formkit::picture(QStringLiteral(":/assets/ring1.png")));
     picLogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     formkit::place(picLogo, 600, 360, 1395, 1185);
 

@@ -1,6 +1,7 @@
 #include "app/Module1.h"
 #include "app/displayguard.h"
 #include "app/frmMain.h"
+#include "app/startupwarmup.h"
 #include "app/windowsettings.h"
 #include "platform/appinfo.h"
 #include "platform/formkit.h"
@@ -13,6 +14,9 @@
 
 int main(int argc, char *argv[])
 {
+    // The font configuration loads on the second processor while the application connects to
+    // the window system; the first font needs it.
+    mitoon::StartupWarmUp fontConfiguration(&mitoon::StartupWarmUp::loadFontConfiguration);
     // Without a graphical display: a message in Japanese and status 1, no abort.
     mitoon::DisplayGuard displayGuard;
     QApplication app(argc, argv);
@@ -20,6 +24,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(mitoon::appTitle());
     QApplication::setApplicationVersion(mitoon::versionText());
     QApplication::setDesktopFileName(QStringLiteral("mitoon"));
+    fontConfiguration.join();
     mitoon::formkit::registerFontSubstitutions();
     // Menus, message boxes and dialogs in the same Japanese Gothic as the windows. It has every
     // character the program's own texts use, so no fallback fonts are looked for at start-up.

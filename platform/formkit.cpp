@@ -3,10 +3,16 @@
 #include "platform/twips.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHash>
+#include <QImage>
+#include <QImageReader>
+#include <QMutex>
 #include <QPalette>
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace mitoon::formkit {
 
@@ -14,6 +20,68 @@ namespace {
 // Set when the layout fonts' stand-ins lack characters of the program's own texts. Like Qt's
 // table of font substitutions it holds for the whole program.
 bool fixedTextsNeedFallback = false;
+
+// Results worked out ahead of time, until the call that needs them takes them.
+struct Prepared
+{
+    struct Condensed
+    {
+        QString font; // QFont::toString()
+        int width;
+        QStringList texts;
+        int stretch;
+    };
+    QMutex lock;
+    QList<Condensed> condensed;
+    QHash<QString, QImage> pictures;
+};
+
+Prepared &prepared()
+{
+    static Prepared store;
+    return store;
+}
+
+int condensedStretch(QFont font, int width, const QStringList &texts)
+{
+    int stretch = 100;
+    for (; stretch > 50; stretch -= 2) {
+        font.setStretch(stretch);
+        const QFontMetrics metrics(font);
+        const bool fits = std::all_of(texts.begin(), texts.end(), [&](const QString &text) {
+            return metrics.horizontalAdvance(text) + 1 <= width &&
+                   metrics.boundingRect(text).right() < width;
+        });
+        if (fits)
+            return stretch;
+    }
+    return stretch + 2; // none fits: the narrowest tried
+}
+
+// The program's pictures are PNG files. Told so, the reader goes straight to its own PNG
+// decoder; left to find out, it would load every image format plugin to ask it first.
+QImage readPicture(const QString &path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+std::optional<int> takeCondensed(const QString &font, int width, const QStringList &texts)
+{
+    Prepared &store = prepared();
+    const QMutexLocker locker(&store.lock);
+    for (qsizetype i = 0; i < store.condensed.size(); ++i) {
+        const Prepared::Condensed &entry = store.condensed.at(i);
+        if (entry.font == font && entry.width == width && entry.texts == texts) {
+            const int stretch = entry.stretch;
+            store.condensed.removeAt(i);
+            return stretch;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void place(QWidget *widget, int left, int top, int width, int height)
@@ -46,9 +114,61 @@ QFont fixedFont(const QString &family, double points, bool bold)
     return f;
 }
 
+QFont condensedToFit(QFont font, int width, const QStringList &texts)
+{
+    const std::optional<int> ahead = takeCondensed(font.toString(), width, texts);
+    font.setStretch(ahead ? *ahead : condensedStretch(font, width, texts));
+    return font;
+}
+
+QPixmap picture(const QString &path)
+{
+    Prepared &store = prepared();
+    std::optional<QImage> image;
+    {
+        const QMutexLocker locker(&store.lock);
+        if (const auto found = store.pictures.constFind(path); found != store.pictures.cend()) {
+            image = *found;
+            store.pictures.erase(found);
+        }
+    }
+    return QPixmap::fromImage(image ? std::move(*image) : readPicture(path));
+}
+
+void prepareCondensed(const QFont &font, int width, const QStringList &texts)
+{
+    const int stretch = condensedStretch(font, width, texts);
+    Prepared &store = prepared();
+    const QMutexLocker locker(&store.lock);
+    store.condensed.append({font.toString(), width, texts, stretch});
+}
+
+void preparePicture(const QString &path)
+{
+    QImage image = readPicture(path);
+    Prepared &store = prepared();
+    const QMutexLocker locker(&store.lock);
+    store.pictures.insert(path, std::move(image));
+}
+
+void dropPrepared()
+{
+    Prepared &store = prepared();
+    const QMutexLocker locker(&store.lock);
+    store.condensed.clear();
+    store.pictures.clear();
+}
+
+int preparedCount()
+{
+    Prepared &store = prepared();
+    const QMutexLocker locker(&store.lock);
+    return int(store.condensed.size() + store.pictures.size());
+}
+
 QIcon programIcon()
 {
-    return QIcon(QStringLiteral(":/assets/icon.png"));
+    return QIcon(picture(QStringLiteral(":/assets/icon.png")));
 }
 
 QColor systemColor(SystemColor color)

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,27 @@ QFont font(const QString &family, double points, bool bold = false);
 // show text from outside keep font(). Where the layout fonts' stand-ins are not complete
 // Japanese fonts (registerFontSubstitutions), these fonts take fallback fonts too.
 QFont fixedFont(const QString &family, double points, bool bold = false);
+
+// `font` condensed just enough that each of `texts` shows whole in `width` pixels, its ink
+// and a cursor after it: the stretch goes down from 100 in steps of 2 until all fit, to 52 at
+// most. Each stretch is a font of its own to load, so the result may have been worked out
+// ahead of time (prepareCondensed); the first call that asks for it takes it from there.
+QFont condensedToFit(QFont font, int width, const QStringList &texts);
+
+// One of the program's pictures, PNG files all, by its resource path: the pixmap QPixmap(path)
+// would load, read without asking every image format plugin about the file first. Decoding may
+// have been done ahead of time (preparePicture); the first call for it takes it from there.
+QPixmap picture(const QString &path);
+
+// The work of condensedToFit() and picture(), done ahead on any thread, also while the GUI
+// thread works: fonts and images are reentrant, and what is prepared is handed over under a
+// lock. `font` must be one of the calling thread's own. What is not taken stays until
+// dropPrepared().
+void prepareCondensed(const QFont &font, int width, const QStringList &texts);
+void preparePicture(const QString &path);
+void dropPrepared();
+// How many prepared results are waiting to be taken.
+int preparedCount();
 
 // The program icon: the ring with its gap up.
 QIcon programIcon();

@@ -35,13 +35,21 @@ public:
             static_cast<QWidget *>(watched)->window() == window_) {
             done_ = true;
             // Report once the painted frame has been handed to the window system.
-            QTimer::singleShot(0, this, [] {
+            QTimer::singleShot(0, this, [this] {
                 timespec now{};
                 clock_gettime(CLOCK_REALTIME, &now);
-                std::printf("first_paint_ns=%lld rss_kb=%ld\n",
-                            (long long)now.tv_sec * 1000000000LL + now.tv_nsec,
-                            residentKilobytes());
+                const QSize size = window_->size();
+                std::printf("first_paint_ns=%lld rss_kb=%ld window=%dx%d\n",
+                            (long long)now.tv_sec * 1000000000LL + now.tv_nsec, residentKilobytes(),
+                            size.width(), size.height());
                 std::fflush(stdout);
+                const QString smaps = qEnvironmentVariable("MITOON_PROBE_SMAPS");
+                if (!smaps.isEmpty()) {
+                    QFile from(QStringLiteral("/proc/self/smaps"));
+                    QFile to(smaps);
+                    if (from.open(QIODevice::ReadOnly) && to.open(QIODevice::WriteOnly))
+                        to.write(from.readAll());
+                }
                 QCoreApplication::exit(0);
             });
         }

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-webengine-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-    qt6-translations-l10n libgl-dev
+    qt6-translations-l10n libgl-dev libfontconfig-dev
     libgtest-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool imagemagick poppler-utils hyperfine python3 libxcb1-dev
