@@ -17,14 +17,14 @@ public:
     explicit StatusBar(QWidget *parent = nullptr);
 
     void setPanelText(const QString &text);
-    QString panelText() const { return panelText_; }
     void setSimpleText(const QString &text);
-    QString simpleText() const { return simpleText_; }
 
     // What the three panels show now, left to right.
     QStringList panelTexts() const;
     // Their widths in pixels: the first takes what the others leave, each at least one inch.
     QList<int> panelWidths() const;
+    // Where panel `panel` (0 to 2) draws its text: inside its frame and padding.
+    QRect textRect(int panel) const;
 
     // "2006/06/09" and "0:05".
     static QString dateText(const QDateTime &now);
@@ -35,6 +35,8 @@ protected:
 
 private:
     void tick();
+    // The sunken frame of a panel that starts at `x` and takes `width` pixels.
+    QRect panelFrame(int x, int width) const;
 
     QString panelText_;
     QString simpleText_;
