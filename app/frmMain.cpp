@@ -309,6 +309,8 @@ void frmMain::connectHandlers()
     for (QComboBox *box : {inti, cm}) {
         box->lineEdit()->setCompleter(nullptr);
         disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
+        // Beside the arrow every number of the list shows whole, as in the flat boxes.
+        box->lineEdit()->setTextMargins(-kLineEditInnerMargin, 0, -kLineEditInnerMargin, 0);
     }
     connect(inti, &QComboBox::activated, this, [this] { inti_Click(0); });
     connect(cm, &QComboBox::activated, this, [this] { cm_Click(1); });

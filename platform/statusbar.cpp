@@ -60,6 +60,20 @@ QList<int> StatusBar::panelWidths() const
     return {first, dateWidth, timeWidth};
 }
 
+QRect StatusBar::textRect(int panel) const
+{
+    const QList<int> widths = panelWidths();
+    int x = 0;
+    for (int i = 0; i < panel; ++i)
+        x += widths[i];
+    return panelFrame(x, widths[panel]).adjusted(kPanelPadding / 2, 0, -kPanelPadding / 2, 0);
+}
+
+QRect StatusBar::panelFrame(int x, int width) const
+{
+    return QRect(x, 1, width - 2, height() - 2);
+}
+
 void StatusBar::tick()
 {
     const QDateTime now = QDateTime::currentDateTime();
@@ -79,15 +93,14 @@ void StatusBar::paintEvent(QPaintEvent *)
     const QList<int> widths = panelWidths();
     int x = 0;
     for (int i = 0; i < texts.size(); ++i) {
-        const QRect panel(x, 1, widths[i] - 2, height() - 2);
         QStyleOptionFrame frame;
         frame.initFrom(this);
-        frame.rect = panel;
+        frame.rect = panelFrame(x, widths[i]);
         frame.lineWidth = 1;
         frame.state |= QStyle::State_Sunken;
         style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
         painter.setPen(palette().color(QPalette::ButtonText));
-        painter.drawText(panel.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, texts[i]);
+        painter.drawText(textRect(i), Qt::AlignVCenter | Qt::AlignLeft, texts[i]);
         x += widths[i];
     }
 }

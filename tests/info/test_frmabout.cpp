@@ -4,7 +4,6 @@
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/notifyinglabel.h"
-#include "support/textfit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -102,19 +101,6 @@ private slots:
         QCOMPARE(box->Label3->text(), QStringLiteral("URL ="));
         QCOMPARE(box->Command1->text(), QStringLiteral("https://mitoon.example/"));
         QCOMPARE(box->lblDisclaimer->text(), author());
-    }
-
-    void textsFitTheirControls()
-    {
-        openBox();
-        const std::pair<const char *, QWidget *> controls[] = {
-            {"Command1", box->Command1},     {"Label2", box->Label2},
-            {"Label3", box->Label3},         {"lblDisclaimer", box->lblDisclaimer},
-            {"lblVersion", box->lblVersion}, {"lblTitle", box->lblTitle}};
-        for (const auto &[name, control] : controls) {
-            const testing::TextFit fit = testing::textFit(control);
-            QVERIFY2(fit.fits(), name + QByteArray(": ") + fit.describe());
-        }
     }
 
     void layout()

@@ -1,13 +1,21 @@
 #pragma once
 
+#include "platform/noticelabel.h"
+#include "platform/statusbar.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+#include <QToolButton>
+#include <algorithm>
 
 namespace mitoon::testing {
 
@@ -33,11 +41,40 @@ struct TextFit
     }
 };
 
-// The rectangle a label or a button draws its text in: a label's contents less its margin and
-// indent, a push button's contents as its style lays them out, the part of an option button or
-// check box right of its indicator. Icons are not taken into account.
+// A line edit keeps this many pixels between its text margins and its text on either side.
+inline constexpr int kLineEditMargin = 2;
+
+// The rectangle a control draws its text in: a label's contents less its margin and indent, a
+// push button's contents as its style lays them out, the part of an option button or check box
+// right of its indicator, the line inside a line edit's frame and text margins, a plain text
+// box's page inside its document margin, a tool button inside its frame, the first panel of
+// the status bar inside its frame and padding. Icons are not taken into account.
 inline QRect textArea(const QWidget *widget)
 {
+    if (const auto *bar = qobject_cast<const StatusBar *>(widget))
+        return bar->textRect(0);
+    if (const auto *edit = qobject_cast<const QLineEdit *>(widget)) {
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.rect = edit->contentsRect();
+        option.lineWidth =
+            edit->hasFrame()
+                ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                : 0;
+        option.state |= QStyle::State_Sunken;
+        const QRect contents =
+            edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+        return contents.marginsRemoved(edit->textMargins())
+            .adjusted(kLineEditMargin, 0, -kLineEditMargin, 0);
+    }
+    if (const auto *plain = qobject_cast<const QPlainTextEdit *>(widget)) {
+        const int margin = qRound(plain->document()->documentMargin());
+        return plain->viewport()->contentsRect().adjusted(margin, margin, -margin, -margin);
+    }
+    if (const auto *tool = qobject_cast<const QToolButton *>(widget)) {
+        const int frame = tool->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tool);
+        return tool->contentsRect().adjusted(frame, frame, -frame, -frame);
+    }
     if (const auto *label = qobject_cast<const QLabel *>(widget)) {
         QRect area = label->contentsRect().adjusted(label->margin(), label->margin(),
                                                     -label->margin(), -label->margin());
@@ -76,12 +113,22 @@ inline QRect textArea(const QWidget *widget)
 }
 
 // How `text` in `font` fits `widget`'s text area: on one line, or wrapped at the area's width
-// in a label that wraps its words. A mnemonic's '&' takes no room where the control shows it as
-// an underline (buttons, labels with a buddy).
+// in a label that wraps its words, or in the notice's own line breaks. A mnemonic's '&' takes no
+// room where the control shows it as an underline (buttons, labels with a buddy). A line edit
+// needs a pixel more for the cursor after its text, or it scrolls the text sideways.
 inline TextFit textFit(const QWidget *widget, const QString &text, const QFont &font)
 {
     const QRect area = textArea(widget);
     const QFontMetrics metrics(font, widget);
+    if (qobject_cast<const NoticeLabel *>(widget)) {
+        const QStringList lines = NoticeLabel::wrap(text, font, area.width());
+        int widest = 0;
+        for (const QString &line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        return {QSize(widest, int(lines.size()) * metrics.lineSpacing()), area.size()};
+    }
+    if (qobject_cast<const QLineEdit *>(widget))
+        return {QSize(metrics.horizontalAdvance(text) + 1, metrics.height()), area.size()};
     const auto *label = qobject_cast<const QLabel *>(widget);
     int flags = Qt::TextSingleLine;
     if (!label || label->buddy())
@@ -95,15 +142,24 @@ inline TextFit textFit(const QWidget *widget, const QString &text, const QFont &
     return {needed, area.size()};
 }
 
-// The same for the text a label or a button shows, in its own font.
+// The text a control shows now: a label's, a button's, a line edit's or a plain text box's.
+inline QString shownText(const QWidget *widget)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return button->text();
+    if (const auto *edit = qobject_cast<const QLineEdit *>(widget))
+        return edit->text();
+    if (const auto *plain = qobject_cast<const QPlainTextEdit *>(widget))
+        return plain->toPlainText();
+    return {};
+}
+
+// The same for the text a control shows, in its own font.
 inline TextFit textFit(const QWidget *widget)
 {
-    QString text;
-    if (const auto *label = qobject_cast<const QLabel *>(widget))
-        text = label->text();
-    else if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
-        text = button->text();
-    return textFit(widget, text, widget->font());
+    return textFit(widget, shownText(widget), widget->font());
 }
 
 } // namespace mitoon::testing
