@@ -8,6 +8,7 @@
 #include "platform/twips.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
+#include "records/recordformat.h"
 #include "records/recordprinter.h"
 #include "records/recordtext.h"
 
@@ -19,6 +20,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QtMath>
 
 namespace mitoon {
 
@@ -62,6 +66,7 @@ frmHyouji::frmHyouji()
     formkit::setBackground(this, formkit::systemColor(formkit::SystemColor::ThreeDLight));
     createControls();
     layOut();
+    fitRecordLines();
     connectHandlers();
     // The box is first in the tab order: it takes the focus, and loads, when the window opens.
     Text->setFocus();
@@ -107,6 +112,23 @@ void frmHyouji::layOut()
     };
     for (const Placement &p : placements)
         formkit::place(p.control, p.left, p.top, p.width, p.height);
+}
+
+// The Gothic that stands in for the layout's font draws digits wider than the one the box was
+// made for: it is condensed just enough that a record line, whatever its digits, shows on one
+// line of the box.
+void frmHyouji::fitRecordLines()
+{
+    QStringList lines = {recordformat::headerText()};
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        const QString two(2, QLatin1Char(digit));
+        const QString value = QStringLiteral("%1.%1").arg(QLatin1Char(digit));
+        lines << QStringLiteral("#%1%1-%1-%1#,\"%1:%1:%1\",\"%2\",\"%2\"").arg(two, value);
+    }
+    const int width = Text->width() - 2 * Text->frameWidth() -
+                      Text->verticalScrollBar()->sizeHint().width() -
+                      2 * qCeil(Text->document()->documentMargin());
+    Text->setFont(formkit::condensedToFit(Text->font(), width, lines));
 }
 
 void frmHyouji::connectHandlers()

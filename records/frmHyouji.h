@@ -50,6 +50,7 @@ private:
     frmHyouji();
     void createControls();
     void layOut();
+    void fitRecordLines();
     void connectHandlers();
 
     FocusStepDispatcher *focusSteps_ = nullptr;
