@@ -83,7 +83,7 @@ frmAbout::frmAbout(QWidget *owner)
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setWindowIcon(formkit::programIcon());
     setFont(formkit::font(formkit::kPGothic, 9));
-    formkit::setClientSize(this, 5865, 3525, false);
+    formkit::setClientSize(this, 5865, 3525);
     createControls();
     Form_Load();
 }
