@@ -9,8 +9,8 @@
 #include "info/frmAbout.h"
 #include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
+#include "platform/formlayout.h"
 #include "platform/loadedforms.h"
-#include "platform/optionbutton.h"
 #include "platform/screenplacement.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
@@ -44,64 +44,10 @@ constexpr int kStatusBarHeight = 270;
 constexpr int kFirstRowRight = 960 + 1935;
 constexpr int kFirstRowBottom = 120 + 375;
 
-// A line edit keeps this many pixels between its frame and its text on either side, on top of
-// its text margins.
-constexpr int kLineEditInnerMargin = 2;
-
-// Flat text boxes: a thin single-line frame, no three-dimensional edge and no margins inside it,
-// so the values the layout was made for show whole.
-void makeFlat(QWidget *box)
-{
-    box->setStyleSheet(QStringLiteral("border: 1px solid black; background: white; padding: 0;"));
-}
-
-QLineEdit *flatBox(QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    makeFlat(box);
-    box->setTextMargins(-kLineEditInnerMargin, 0, -kLineEditInnerMargin, 0);
-    box->setFocusPolicy(Qt::ClickFocus); // not a tab stop
-    return box;
-}
-
-QPushButton *answerButton(QWidget *parent, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setFont(formkit::fixedFont(formkit::kPGothic, 18));
-    button->setEnabled(false);
-    return button;
-}
-
-// The Gothic that stands in for the layout's font draws digits wider than the one the acuity
-// box was made for: condense it just enough that every acuity value shows whole in `width`
-// pixels, its ink and the cursor after it.
-QFont condensedToFit(QFont font, int width)
-{
-    QStringList values;
-    for (int score = 0; score <= 190; score += 10)
-        values << AcuityTest::acuityText(std::int16_t(score));
-    for (int stretch = 100; stretch > 50; stretch -= 2) {
-        font.setStretch(stretch);
-        const QFontMetrics metrics(font);
-        const bool fits = std::all_of(values.begin(), values.end(), [&](const QString &value) {
-            return metrics.horizontalAdvance(value) + 1 <= width &&
-                   metrics.boundingRect(value).right() < width;
-        });
-        if (fits)
-            break;
-    }
-    return font;
-}
-
 QRectF inTwips(const QRect &pixels)
 {
     return QRectF(twips::fromPixels(pixels.x()), twips::fromPixels(pixels.y()),
                   twips::fromPixels(pixels.width()), twips::fromPixels(pixels.height()));
-}
-
-QPixmap ringPicture(int orientation)
-{
-    return QPixmap(QStringLiteral(":/assets/ring%1.png").arg(orientation));
 }
 
 } // namespace
@@ -113,8 +59,8 @@ frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
     setWindowIcon(formkit::programIcon());
     setFont(formkit::fixedFont(formkit::kPGothic, 9));
     createControls();
+    createStatusBar();
     createMenus();
-    setTabOrder();
     connectHandlers();
     createFocusSteps();
     qApp->installEventFilter(this); // the keys of the test
@@ -123,133 +69,10 @@ frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
 
 frmMain::~frmMain() = default;
 
-void frmMain::createControls()
+void frmMain::createStatusBar()
 {
-    client_ = new QWidget(this);
-    formkit::setBackground(client_, formkit::systemColor(formkit::SystemColor::CaptionText));
-    setCentralWidget(client_);
-    client_->installEventFilter(this);
-
-    Picture1 = new QLabel(client_);
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/assets/logo.png")));
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1->setFocusPolicy(Qt::TabFocus);
-    formkit::place(Picture1, 960, 120, 1935, 375);
-
-    size = new QLineEdit(QStringLiteral("ディスプレイサイズ"), client_);
-    formkit::place(size, 1080, 600, 1695, 270);
-
-    inti = new QComboBox(client_);
-    inti->setEditable(true);
-    inti->setInsertPolicy(QComboBox::NoInsert);
-    inti->setEditText(QStringLiteral("14"));
-    formkit::place(inti, 1080, 960, 615, 300);
-
-    Label1[0] = new QLabel(QStringLiteral("インチ"), client_);
-    formkit::place(Label1[0], 1800, 960, 615, 255);
-
-    kyoritext = new QLineEdit(QStringLiteral("ディスプレイとの距離"), client_);
-    formkit::place(kyoritext, 1080, 1320, 1695, 270);
-
-    tugi = flatBox(client_);
-    tugi->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
-    formkit::place(tugi, 2400, 1320, 195, 165);
-    // The caption reads whole over the tiny box; a click there still gives the box the focus.
-    tugi->stackUnder(kyoritext);
-    kyoritext->installEventFilter(this);
-
-    cm = new QComboBox(client_);
-    cm->setEditable(true);
-    cm->setInsertPolicy(QComboBox::NoInsert);
-    cm->setEditText(QStringLiteral("100"));
-    formkit::place(cm, 1080, 1680, 735, 300);
-
-    Label1[1] = new QLabel(QStringLiteral("cm"), client_);
-    formkit::place(Label1[1], 1920, 1800, 615, 255);
-
-    hidarime = new OptionButton(QStringLiteral("左目"), client_);
-    formkit::place(hidarime, 1200, 2040, 735, 495);
-    migime = new OptionButton(QStringLiteral("右目"), client_);
-    formkit::place(migime, 1920, 2040, 735, 495);
-    for (QWidget *white : {static_cast<QWidget *>(Label1[0]), static_cast<QWidget *>(Label1[1]),
-                           static_cast<QWidget *>(hidarime), static_cast<QWidget *>(migime)})
-        formkit::setBackground(white, formkit::systemColor(formkit::SystemColor::HighlightText));
-
-    start = new QPushButton(QStringLiteral("スタート"), client_);
-    start->setFont(formkit::fixedFont(formkit::kPGothic, 15.75, true));
-    formkit::place(start, 1200, 2640, 1215, 495);
-
-    ue = answerButton(client_, QStringLiteral("上"));
-    formkit::place(ue, 1320, 3240, 975, 735);
-    migiue = answerButton(client_, QStringLiteral("右上"));
-    formkit::place(migiue, 2280, 3480, 975, 735);
-    hidariue = answerButton(client_, QStringLiteral("左上"));
-    formkit::place(hidariue, 360, 3480, 975, 735);
-    hidari = answerButton(client_, QStringLiteral("左"));
-    formkit::place(hidari, 240, 4200, 975, 735);
-
-    matigaihyouji = flatBox(client_);
-    matigaihyouji->setFont(formkit::fixedFont(formkit::kPGothic, 26.25, true));
-    formkit::place(matigaihyouji, 1920, 4200, 495, 615);
-
-    migi = answerButton(client_, QStringLiteral("右"));
-    formkit::place(migi, 2400, 4200, 975, 735);
-
-    matigaikoumoku = new QPlainTextEdit(client_);
-    makeFlat(matigaikoumoku);
-    matigaikoumoku->setFocusPolicy(Qt::ClickFocus);
-    matigaikoumoku->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    matigaikoumoku->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    matigaikoumoku->document()->setDocumentMargin(0);
-    formkit::place(matigaikoumoku, 1320, 4440, 615, 255);
-
-    hidarisita = answerButton(client_, QStringLiteral("左下"));
-    formkit::place(hidarisita, 360, 4920, 975, 735);
-    migisita = answerButton(client_, QStringLiteral("右下"));
-    formkit::place(migisita, 2280, 4920, 975, 735);
-    sita = answerButton(client_, QStringLiteral("下"));
-    formkit::place(sita, 1320, 5160, 975, 735);
-
-    siryokuhyouji = flatBox(client_);
-    formkit::place(siryokuhyouji, 2040, 5880, 615, 615);
-    siryokuhyouji->setFont(condensedToFit(formkit::fixedFont(formkit::kPGothic, 20.25, true),
-                                          siryokuhyouji->width() - 2));
-
-    kekka = flatBox(client_);
-    formkit::place(kekka, 240, 6000, 1815, 495);
-    kekkadesu = flatBox(client_);
-    kekkadesu->setFont(formkit::fixedFont(formkit::kPGothic, 9.75));
-    formkit::place(kekkadesu, 2760, 6000, 975, 375);
-
-    kekkakiroku = new QPushButton(QStringLiteral("今回の結果を保存"), client_);
-    kekkakiroku->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
-    formkit::place(kekkakiroku, 720, 6600, 2175, 495);
-    kekkakiroku->hide();
-
-    randort = new RingImage(client_);
-    randort->move(twips::rect(4440, 840, 0, 0).topLeft());
-    randort->setPicture(ringPicture(0));
-    randort->setWidthUnits(float(465 / double(kTwipsPerHorizontalUnit)));
-    randort->setHeightUnits(float(405 / double(kTwipsPerVerticalUnit)));
-    randort->lower();
-
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        QLabel *holder = new QLabel(client_);
-        holder->setPixmap(ringPicture(orientation));
-        holder->hide();
-        holders[orientation - 1] = holder;
-    }
-    const char *holderNames[] = {"Picue",   "Picmigiue",     "Picmigi",   "Picmigisita",
-                                 "Picsita", "Pichidarisita", "Pichidari", "Pichidariue"};
-    for (int i = 0; i < 8; ++i)
-        holders[i]->setObjectName(QLatin1String(holderNames[i]));
-
     Bar = new StatusBar(client_);
     Bar->setPanelText(QStringLiteral("ｽﾃｰﾀｽ"));
-
-    // Enter on a focused button presses it.
-    for (QPushButton *button : client_->findChildren<QPushButton *>())
-        button->setAutoDefault(true);
 }
 
 void frmMain::createMenus()
@@ -273,15 +96,6 @@ void frmMain::createMenus()
     mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), this, &frmMain::mnuHelpAbout_Click);
 }
 
-void frmMain::setTabOrder()
-{
-    const QList<QWidget *> order = {inti,       cm,   start,     hidarime,    migime,  ue,
-                                    migiue,     migi, migisita,  sita,        hidari,  hidariue,
-                                    hidarisita, size, kyoritext, kekkakiroku, Picture1};
-    for (int i = 0; i + 1 < order.size(); ++i)
-        QWidget::setTabOrder(order[i], order[i + 1]);
-}
-
 void frmMain::connectHandlers()
 {
     // Only a pick from the list (mouse, arrow keys, wheel) is a click. An editable combo box
@@ -291,10 +105,13 @@ void frmMain::connectHandlers()
         box->lineEdit()->setCompleter(nullptr);
         disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
     }
-    connect(inti, &QComboBox::activated, this, [this] { inti_Click(0); });
-    connect(cm, &QComboBox::activated, this, [this] { cm_Click(1); });
-    connect(hidarime, &QRadioButton::clicked, this, [this] { hidarime_Click(0); });
-    connect(migime, &QRadioButton::clicked, this, [this] { migime_Click(1); });
+    // The control-array handlers get the indexes the layout gave the controls.
+    connect(inti, &QComboBox::activated, this, [this] { inti_Click(formlayout::index(inti)); });
+    connect(cm, &QComboBox::activated, this, [this] { cm_Click(formlayout::index(cm)); });
+    connect(hidarime, &QRadioButton::clicked, this,
+            [this] { hidarime_Click(formlayout::index(hidarime)); });
+    connect(migime, &QRadioButton::clicked, this,
+            [this] { migime_Click(formlayout::index(migime)); });
     for (const AnswerButton &button : kAnswerButtons) {
         auto *widget = static_cast<QPushButton *>(control(button.control));
         connect(widget, &QPushButton::clicked, this,

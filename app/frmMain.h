@@ -97,14 +97,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The controls from the layout table, and the hidden picture holders.
     void createControls();
+    void createStatusBar();
     void createMenus();
     void createFocusSteps();
     void connectHandlers();
     // The keys of the test, for the whole window whichever control has the focus; true when
     // the key was taken.
     bool answerKey(QObject *receiver, QKeyEvent *key);
-    void setTabOrder();
     void restoreGeometry();
     void applyOuterGeometry();
     // Frame and menu bar: what the window has beyond its client area.

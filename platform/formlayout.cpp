@@ -4,6 +4,7 @@
 #include "platform/noticelabel.h"
 #include "platform/notifyinglabel.h"
 #include "platform/optionbutton.h"
+#include "platform/twips.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -146,7 +147,12 @@ void apply(QWidget *widget, const Row &row, Fonts fonts)
         widget->setPalette(palette);
     }
     setFrame(widget, look.border);
-    formkit::place(widget, row.place.x(), row.place.y(), row.place.width(), row.place.height());
+    const QRect place =
+        twips::rect(row.place.x(), row.place.y(), row.place.width(), row.place.height());
+    if (row.kind == Kind::custom)
+        widget->move(place.topLeft());
+    else
+        widget->setGeometry(place);
     if (look.hidden)
         widget->hide();
 }

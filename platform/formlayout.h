@@ -30,7 +30,7 @@ enum class Kind {
     optionButton,   // OptionButton
     button,         // QPushButton; Enter presses it while it has the focus
     frame,          // QFrame: a container, or a line drawn in its background colour
-    custom,         // made by the window itself; the layout names and places it
+    custom,         // made and sized by the window from its row; the layout names and moves it
 };
 
 // A border drawn around a picture or a frame.
