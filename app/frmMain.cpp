@@ -1,17 +1,12 @@
 #include "app/frmMain.h"
 
 #include "acuity/calibration.h"
-#include "acuity/keyanswers.h"
-#include "app/frmGamen.h"
 #include "app/menucommands.h"
-#include "app/ringimage.h"
 #include "app/windowsettings.h"
-#include "info/frmAbout.h"
 #include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
 #include "platform/formlayout.h"
 #include "platform/loadedforms.h"
-#include "platform/screenplacement.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
 
@@ -19,28 +14,23 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
-#include <algorithm>
 #include <cmath>
 
 namespace mitoon {
 
 namespace {
 
-// The layout is made for a client area of 6645 × 7830 twips; the status bar is docked to the
-// bottom edge at the full width, 270 twips high. The first row of the layout is the logo, whose
-// lower right corner is at 2895, 495.
+// The layout is made for a client area of 6645 × 7830 twips. The first row of the layout is
+// the logo, whose lower right corner is at 2895, 495.
 constexpr int kLayoutWidth = 6645;
 constexpr int kLayoutHeight = 7830;
-constexpr int kStatusBarHeight = 270;
 constexpr int kFirstRowRight = 960 + 1935;
 constexpr int kFirstRowBottom = 120 + 375;
 
@@ -73,27 +63,6 @@ void frmMain::createStatusBar()
 {
     Bar = new StatusBar(client_);
     Bar->setPanelText(QStringLiteral("ｽﾃｰﾀｽ"));
-}
-
-void frmMain::createMenus()
-{
-    QMenu *mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ"));
-    mnuFile->addAction(QStringLiteral("記録を見る"), this, &frmMain::mnuFileOpen_Click);
-    mnuFile->addSeparator();
-    mnuFile->addAction(QStringLiteral("結果を保存"), this, &frmMain::mnuFileupdate_Click);
-    mnuFile->addSeparator();
-    mnuFile->addAction(QStringLiteral("記録のグラフ"), this, &frmMain::mnuFileGurafu_Click);
-    mnuFile->addAction(QStringLiteral("画面の確認"), this, &frmMain::mnuFileGamen_Click);
-    mnuFile->addSeparator();
-    mnuFile->addAction(QStringLiteral("終了"), this, &frmMain::mnuFileExit_Click);
-
-    QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
-    QAction *contents =
-        mnuHelp->addAction(QStringLiteral("ﾍﾙﾌﾟ"), this, &frmMain::mnuHelpContents_Click);
-    // The help item's help-context number; no item carries a shortcut key.
-    contents->setProperty("helpContextId", 1);
-    mnuHelp->addSeparator();
-    mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), this, &frmMain::mnuHelpAbout_Click);
 }
 
 void frmMain::connectHandlers()
@@ -225,45 +194,6 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool frmMain::answerKey(QObject *receiver, QKeyEvent *key)
-{
-    // Keys that go to another window of the program, a popup list or a menu are theirs alone.
-    auto *widget = qobject_cast<QWidget *>(receiver);
-    if (!widget || widget->window() != this || !isActiveWindow() ||
-        QApplication::activePopupWidget())
-        return false;
-    QWidget *focused = QApplication::focusWidget();
-    const auto within = [focused](QWidget *box) {
-        return focused && (focused == box || box->isAncestorOf(focused));
-    };
-    const KeyFocus focus = within(inti) || within(cm)             ? KeyFocus::numberBox
-                           : qobject_cast<QPushButton *>(focused) ? KeyFocus::pushButton
-                                                                  : KeyFocus::other;
-    const KeyAction action = keyAction(key->key(), key->modifiers(), test_.running(), focus);
-    if (action.kind == KeyAction::passOn)
-        return false;
-    // A key held down answers once.
-    if (key->isAutoRepeat())
-        return true;
-    switch (action.kind) {
-    case KeyAction::answer:
-        // As a press with the mouse, the answer first takes the focus from `tugi`.
-        control(action.control)->setFocus(Qt::OtherFocusReason);
-        answer_Click(action.control, answerButton(action.control).index);
-        break;
-    case KeyAction::click:
-        static_cast<QAbstractButton *>(control(action.control))->click();
-        break;
-    case KeyAction::focus:
-        control(action.control)->setFocus(Qt::OtherFocusReason);
-        break;
-    case KeyAction::passOn:
-    case KeyAction::ignore:
-        break;
-    }
-    return true;
-}
-
 // --- handlers ---------------------------------------------------------------------------------
 
 void frmMain::inti_Click(int)
@@ -311,201 +241,6 @@ void frmMain::kekkakiroku_Click()
     // A failed save keeps the button, so the user can try again.
     if (menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText()))
         kekkakiroku->hide();
-}
-
-void frmMain::mnuFileOpen_Click()
-{
-    menucommands::mnuFileOpen();
-}
-
-void frmMain::mnuFileupdate_Click()
-{
-    menucommands::saveResults(this, test_.hidarikekka().toText(), test_.migikekka().toText());
-}
-
-void frmMain::mnuFileGurafu_Click()
-{
-    menucommands::mnuFileGurafu(this);
-}
-
-void frmMain::mnuFileGamen_Click()
-{
-    frmGamen::showFor(this, test_, settings_);
-}
-
-void frmMain::mnuFileExit_Click()
-{
-    close();
-}
-
-void frmMain::mnuHelpContents_Click()
-{
-    menucommands::openHelpContents(this);
-}
-
-void frmMain::mnuHelpAbout_Click()
-{
-    frmAbout::showModal(this);
-}
-
-// --- what the test sees of the window ---------------------------------------------------------
-
-QWidget *frmMain::control(Control control) const
-{
-    switch (control) {
-    case Control::inti:
-        return inti;
-    case Control::cm:
-        return cm;
-    case Control::start:
-        return start;
-    case Control::tugi:
-        return tugi;
-    case Control::kekka:
-        return kekka;
-    case Control::kekkadesu:
-        return kekkadesu;
-    case Control::siryokuhyouji:
-        return siryokuhyouji;
-    case Control::matigaihyouji:
-        return matigaihyouji;
-    case Control::matigaikoumoku:
-        return matigaikoumoku;
-    case Control::kekkakiroku:
-        return kekkakiroku;
-    case Control::ue:
-        return ue;
-    case Control::migiue:
-        return migiue;
-    case Control::migi:
-        return migi;
-    case Control::migisita:
-        return migisita;
-    case Control::sita:
-        return sita;
-    case Control::hidari:
-        return hidari;
-    case Control::hidariue:
-        return hidariue;
-    case Control::hidarisita:
-        return hidarisita;
-    case Control::hidarime:
-        return hidarime;
-    case Control::migime:
-        return migime;
-    case Control::randort:
-        return randort;
-    }
-    return nullptr;
-}
-
-QString frmMain::text(Control which) const
-{
-    QWidget *widget = control(which);
-    if (auto *combo = qobject_cast<QComboBox *>(widget))
-        return combo->currentText();
-    if (auto *line = qobject_cast<QLineEdit *>(widget))
-        return line->text();
-    if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
-        return plain->toPlainText();
-    if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        return button->text();
-    return {};
-}
-
-void frmMain::setText(Control which, const QString &text)
-{
-    QWidget *widget = control(which);
-    if (auto *combo = qobject_cast<QComboBox *>(widget))
-        combo->setEditText(text);
-    else if (auto *line = qobject_cast<QLineEdit *>(widget)) {
-        line->setText(text);
-        // A text set by the program shows from its start, as the caret goes to its start.
-        line->setCursorPosition(0);
-    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
-        plain->setPlainText(text);
-    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        button->setText(text);
-}
-
-void frmMain::setEnabled(Control which, bool enabled)
-{
-    control(which)->setEnabled(enabled);
-}
-
-void frmMain::setVisible(Control which, bool visible)
-{
-    control(which)->setVisible(visible);
-}
-
-void frmMain::setChecked(Control which, bool checked)
-{
-    if (auto *option = qobject_cast<QRadioButton *>(control(which)))
-        option->setChecked(checked);
-}
-
-void frmMain::setFocus(Control which)
-{
-    control(which)->setFocus(Qt::OtherFocusReason);
-}
-
-float frmMain::ringWidth() const
-{
-    return randort->widthUnits();
-}
-
-float frmMain::ringHeight() const
-{
-    return randort->heightUnits();
-}
-
-void frmMain::setRingWidth(float units)
-{
-    randort->setWidthUnits(units);
-}
-
-void frmMain::setRingHeight(float units)
-{
-    randort->setHeightUnits(units);
-}
-
-void frmMain::setRingPicture(int orientation)
-{
-    if (orientation >= 1 && orientation <= 8)
-        randort->setPicture(holders[orientation - 1]->pixmap());
-}
-
-QSize frmMain::nonClientSize() const
-{
-    return frameGeometry().size() - client_->size();
-}
-
-RingRoom frmMain::ringRoom() const
-{
-    // From the ring's fixed corner to the right edge and down to the status bar.
-    const QPoint corner = randort->pos();
-    const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
-    const QSize most = screenplacement::availableArea(this).size() - nonClientSize();
-    return {twips::fromPixels(client_->width() - corner.x()),
-            twips::fromPixels(client_->height() - barHeight - corner.y()),
-            twips::fromPixels(most.width() - corner.x()),
-            twips::fromPixels(most.height() - barHeight - corner.y())};
-}
-
-void frmMain::growRingRoom(double widthTwips, double heightTwips)
-{
-    const QPoint corner = randort->pos();
-    const int barHeight = twips::toPixelsRounded(kStatusBarHeight);
-    const QSize needed(corner.x() + int(std::ceil(twips::toPixels(widthTwips))),
-                       corner.y() + int(std::ceil(twips::toPixels(heightTwips))) + barHeight);
-    const QSize client = client_->size().expandedTo(needed);
-    if (client == client_->size())
-        return;
-    const QRect outer(frameGeometry().topLeft(), client + nonClientSize());
-    const QRect placed =
-        screenplacement::keepInside(outer, screenplacement::availableArea(this), true);
-    resize(QMainWindow::size() + (placed.size() - frameGeometry().size()));
-    move(placed.topLeft());
 }
 
 void frmMain::beep()
