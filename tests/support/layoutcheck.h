@@ -135,9 +135,55 @@ inline QWidget *find(const QWidget *root, const formlayout::Name &name)
     return nullptr;
 }
 
+inline QString describe(const QPoint &p)
+{
+    return QStringLiteral("%1, %2").arg(p.x()).arg(p.y());
+}
+
 inline QString describe(const QRect &r)
 {
-    return QStringLiteral("%1, %2, %3 × %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    return QStringLiteral("%1, %2 × %3").arg(describe(r.topLeft())).arg(r.width()).arg(r.height());
+}
+
+inline QString names(const QList<QWidget *> &controls)
+{
+    QStringList list;
+    for (const QWidget *control : controls) {
+        const int index = formlayout::index(control);
+        const QString name = control->objectName().isEmpty()
+                                 ? QLatin1String(control->metaObject()->className())
+                                 : control->objectName();
+        list << (index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index));
+    }
+    return list.join(QStringLiteral(", "));
+}
+
+// Tab goes from each of `tabStops` to the next by tab index, and reaches nothing else under
+// `root`. A control with a focus proxy, such as the line edit of a combo box, is no stop of its
+// own. Empty when so, else what differs.
+inline QString tabOrderMismatch(const QWidget *root, QList<std::pair<int, QWidget *>> tabStops)
+{
+    std::stable_sort(tabStops.begin(), tabStops.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<QWidget *> wanted;
+    for (const auto &[tabIndex, control] : tabStops)
+        wanted << control;
+    const auto isTabStop = [root](const QWidget *widget) {
+        return (widget == root || root->isAncestorOf(widget)) &&
+               (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy();
+    };
+    QList<QWidget *> shown;
+    if (!wanted.isEmpty()) {
+        QWidget *next = wanted.first();
+        do {
+            if (isTabStop(next))
+                shown << next;
+            next = next->nextInFocusChain();
+        } while (next && next != wanted.first());
+    }
+    if (shown == wanted)
+        return {};
+    return QStringLiteral("the tab order is %1, not %2").arg(names(shown), names(wanted));
 }
 
 } // namespace layoutcheck
@@ -173,9 +219,8 @@ inline QStringList layoutMismatches(const QWidget *root, std::span<const formlay
         const QRect wantedPlace = twips::rect(place.x(), place.y(), place.width(), place.height());
         // A custom control sizes itself; only its position is the layout's.
         if (row.kind == Kind::custom)
-            differ(row, QStringLiteral("the position"),
-                   describe(control->geometry()).section(u',', 0, 1),
-                   describe(wantedPlace).section(u',', 0, 1));
+            differ(row, QStringLiteral("the position"), describe(control->pos()),
+                   describe(wantedPlace.topLeft()));
         else
             differ(row, QStringLiteral("the place"), describe(control->geometry()),
                    describe(wantedPlace));
@@ -233,41 +278,8 @@ inline QStringList layoutMismatches(const QWidget *root, std::span<const formlay
         if (row.tabIndex >= 0 && focusReach(row) == QStringLiteral("Tab"))
             tabStops.append({row.tabIndex, control});
     }
-    // Tab goes from each tab stop to the next by tab index, and reaches nothing else under
-    // `root`. A control with a focus proxy, such as the line edit of a combo box, is no stop of
-    // its own.
-    std::stable_sort(tabStops.begin(), tabStops.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    QList<QWidget *> wanted;
-    for (const auto &[tabIndex, control] : tabStops)
-        wanted << control;
-    const auto isTabStop = [root](const QWidget *widget) {
-        return (widget == root || root->isAncestorOf(widget)) &&
-               (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy();
-    };
-    QList<QWidget *> shown;
-    if (!wanted.isEmpty()) {
-        QWidget *next = wanted.first();
-        do {
-            if (isTabStop(next))
-                shown << next;
-            next = next->nextInFocusChain();
-        } while (next && next != wanted.first());
-    }
-    const auto names = [](const QList<QWidget *> &controls) {
-        QStringList list;
-        for (const QWidget *control : controls) {
-            const int index = formlayout::index(control);
-            const QString name = control->objectName().isEmpty()
-                                     ? QLatin1String(control->metaObject()->className())
-                                     : control->objectName();
-            list << (index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index));
-        }
-        return list.join(QStringLiteral(", "));
-    };
-    if (shown != wanted)
-        differences
-            << QStringLiteral("the tab order is %1, not %2").arg(names(shown), names(wanted));
+    if (const QString tabOrder = tabOrderMismatch(root, tabStops); !tabOrder.isEmpty())
+        differences << tabOrder;
     return differences;
 }
 
