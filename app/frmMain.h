@@ -41,6 +41,8 @@ public:
     static void prepareFonts();
 
     AcuityTest &test() { return test_; }
+    // The control by its name in the test logic (frmMainAcuityForm.cpp, with the rest of what
+    // the test sees of the window).
     QWidget *control(Control control) const;
 
     // The controls, by the names the handlers use.
@@ -103,14 +105,19 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The status bar is docked to the bottom edge at the full width, 270 twips high.
+    static constexpr int kStatusBarHeight = 270;
+
+    // The controls from the layout table, and the hidden picture holders (frmMainLayout.cpp).
     void createControls();
+    void createStatusBar();
+    // The menu bar (frmMainMenus.cpp).
     void createMenus();
     void createFocusSteps();
     void connectHandlers();
     // The keys of the test, for the whole window whichever control has the focus; true when
-    // the key was taken.
+    // the key was taken (frmMainKeys.cpp).
     bool answerKey(QObject *receiver, QKeyEvent *key);
-    void setTabOrder();
     void restoreGeometry();
     void applyOuterGeometry();
     // Frame and menu bar: what the window has beyond its client area.

@@ -2,7 +2,7 @@
 
 #include "platform/appinfo.h"
 #include "platform/formkit.h"
-#include "platform/noticelabel.h"
+#include "platform/formlayout.h"
 #include "platform/notifyinglabel.h"
 #include "platform/twips.h"
 #include "platform/version.h"
@@ -32,43 +32,45 @@ frmSplash::frmSplash(QWidget *parent)
     QWidget *client = new QWidget(this);
     client->setGeometry(2, 2, width() - 4, height() - 4);
 
-    fraMainFrame = new QFrame(client);
-    fraMainFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    formkit::place(fraMainFrame, 45, -15, 7380, 4590);
-
-    picLogo = new QLabel(fraMainFrame);
-    picLogo->setFrameStyle(QFrame::Box | QFrame::Plain);
-    picLogo->setPixmap(formkit::picture(QStringLiteral(":/assets/ring1.png")));
-    picLogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    formkit::place(picLogo, 600, 360, 1395, 1185);
-
-    lblProductName = new NotifyingLabel(fraMainFrame);
-    lblProductName->setFont(formkit::fixedFont(formkit::kPGothic, 32.25, true));
-    formkit::place(lblProductName, 2520, 840, 3840, 645);
-    connect(lblProductName, &NotifyingLabel::changed, this, &frmSplash::lblProductName_Change);
-
-    lblVersion = new QLabel(fraMainFrame);
-    lblVersion->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
-    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    formkit::place(lblVersion, 6540, 1920, 90, 240);
-
-    lblCopyright = new QLabel(copyrightNotice(), fraMainFrame);
-    lblCopyright->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
-    formkit::place(lblCopyright, 2640, 2160, 2415, 255);
-
-    lblCompany = new QLabel(QStringLiteral("URL ") + webAddress(), fraMainFrame);
-    lblCompany->setFont(formkit::fixedFont(formkit::kPGothic, 8.25));
-    formkit::place(lblCompany, 2640, 2520, 2415, 255);
-
-    lblDescription = new QLabel(QStringLiteral("-警告-"), fraMainFrame);
-    lblDescription->setStyleSheet(QStringLiteral("color: black;"));
-    formkit::place(lblDescription, 1680, 2880, 615, 210);
-
-    Label1 = new NoticeLabel(warningNotice(), fraMainFrame);
-    formkit::place(Label1, 1680, 3120, 4095, 1095);
-
+    createControls(client);
     Form_Load();
     centreOnScreen();
+}
+
+void frmSplash::createControls(QWidget *client)
+{
+    using namespace Qt::StringLiterals;
+    using enum formlayout::Kind;
+    using formkit::kPGothic;
+    using formlayout::Border;
+    // The frame that holds every control; the rows below are placed within it.
+    const formlayout::Row container[] = {
+        {"fraMainFrame", frame, {}, {45, -15, 7380, 4590}, {}, -1, {.border = Border::etched}},
+    };
+    formlayout::create(container, client, formlayout::Fonts::fixed)
+        .bind(fraMainFrame, "fraMainFrame");
+    // clang-format off
+    const formlayout::Row rows[] = {
+        // name            kind            text                      left, top, width, height  font                     tab
+        {"picLogo",        picture,        u":/assets/ring1.png"_s,  { 600,  360, 1395, 1185}, {},                      -1, {.border = Border::line}},
+        {"lblProductName", notifyingLabel, {},                       {2520,  840, 3840,  645}, {kPGothic, 32.25, true}, -1},
+        {"lblVersion",     label,          {},                       {6540, 1920,   90,  240}, {kPGothic, 12, true},    -1, {.alignment = Qt::AlignRight | Qt::AlignVCenter}},
+        {"lblCopyright",   label,          copyrightNotice(),        {2640, 2160, 2415,  255}, {kPGothic, 8.25},        -1},
+        {"lblCompany",     label,          u"URL "_s + webAddress(), {2640, 2520, 2415,  255}, {kPGothic, 8.25},        -1},
+        {"lblDescription", label,          u"-警告-"_s,              {1680, 2880,  615,  210}, {},                      -1, {.textColor = Qt::black}},
+        {"Label1",         wrappedLabel,   warningNotice(),          {1680, 3120, 4095, 1095}, {},                      -1},
+    };
+    // clang-format on
+    const formlayout::Controls controls =
+        formlayout::create(rows, fraMainFrame, formlayout::Fonts::fixed);
+    controls.bind(picLogo, "picLogo");
+    controls.bind(lblProductName, "lblProductName");
+    controls.bind(lblVersion, "lblVersion");
+    controls.bind(lblCopyright, "lblCopyright");
+    controls.bind(lblCompany, "lblCompany");
+    controls.bind(lblDescription, "lblDescription");
+    controls.bind(Label1, "Label1");
+    connect(lblProductName, &NotifyingLabel::changed, this, &frmSplash::lblProductName_Change);
 }
 
 QString frmSplash::versionCaption(int major, int minor, int revision)
@@ -78,14 +80,11 @@ QString frmSplash::versionCaption(int major, int minor, int revision)
 
 void frmSplash::Form_Load()
 {
+    // Both labels are sized to their texts; the right-aligned version grows to the left.
     lblVersion->setText(versionCaption(kVersionMajor, kVersionMinor, kVersionRevision));
-    // Sized to its text, growing to the left from its right edge.
-    const QRect placed = lblVersion->geometry();
-    const QSize fitted = lblVersion->sizeHint();
-    lblVersion->setGeometry(placed.right() + 1 - fitted.width(), placed.y(), fitted.width(),
-                            fitted.height());
+    formlayout::fitToText(lblVersion);
     lblProductName->setText(appTitle());
-    lblProductName->adjustSize();
+    formlayout::fitToText(lblProductName);
 }
 
 void frmSplash::lblProductName_Change()

@@ -32,6 +32,7 @@ public:
     static QString versionCaption(int major, int minor, int revision);
 
 private:
+    void createControls(QWidget *client);
     void lblProductName_Change();
     void centreOnScreen();
 };

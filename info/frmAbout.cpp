@@ -4,8 +4,8 @@
 #include "info/sysinfolauncher.h"
 #include "platform/appinfo.h"
 #include "platform/formkit.h"
+#include "platform/formlayout.h"
 #include "platform/loadedforms.h"
-#include "platform/noticelabel.h"
 #include "platform/notifyinglabel.h"
 #include "platform/screenplacement.h"
 #include "platform/version.h"
@@ -23,31 +23,6 @@
 namespace mitoon {
 
 namespace {
-
-const QColor kTitleGreen(0, 192, 0);
-const QColor kPictureGrey(192, 192, 192);
-
-QLabel *label(const QString &text, QWidget *parent, int left, int top, int width, int height)
-{
-    auto *control = new QLabel(text, parent);
-    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    formkit::place(control, left, top, width, height);
-    return control;
-}
-
-QPushButton *button(const QString &text, QWidget *parent, int left, int top, int width, int height)
-{
-    auto *control = new QPushButton(text, parent);
-    formkit::place(control, left, top, width, height);
-    return control;
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
 
 // What a window that is waiting for a modal window of its own must not receive.
 bool isUserInput(QEvent::Type type)
@@ -83,7 +58,7 @@ frmAbout::frmAbout(QWidget *owner)
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setWindowIcon(formkit::programIcon());
     setFont(formkit::font(formkit::kPGothic, 9));
-    formkit::setClientSize(this, 5865, 3525, false);
+    formkit::setClientSize(this, 5865, 3525);
     createControls();
     Form_Load();
 }
@@ -103,66 +78,57 @@ QString frmAbout::versionCaption(int major, int minor, int revision)
 
 void frmAbout::createControls()
 {
-    cmdOK = button(QStringLiteral("OK"), this, 4245, 2625, 1467, 345);
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-
-    cmdSysInfo = button(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this, 4260, 3075, 1452, 345);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
-
+    using namespace Qt::StringLiterals;
+    using enum formlayout::Kind;
+    using formkit::kGothic;
+    const Qt::Alignment topLeftAligned = Qt::AlignLeft | Qt::AlignTop;
+    const formlayout::Look topLeft{.alignment = topLeftAligned};
+    const formlayout::Look blackText{.alignment = topLeftAligned, .textColor = Qt::black};
+    const formlayout::Look greenText{.alignment = topLeftAligned, .textColor = QColor(0, 192, 0)};
     // A sunken single border around the 93 × 75 picture: the box is sized to its picture.
-    picIcon = label(QString(), this, 120, 120, 1455, 1185);
-    picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picIcon->setLineWidth(2);
-    picIcon->setPixmap(QPixmap(QStringLiteral(":/assets/ring1.png")));
-    formkit::setBackground(picIcon, kPictureGrey);
+    const formlayout::Look greyPanel{.background = QColor(192, 192, 192),
+                                     .border = formlayout::Border::sunken};
+    // "URL =" is followed by the button that carries the web address, over its right part. A
+    // grey line over a white one below it, both to 5657 twips, make an etched separator.
+    // clang-format off
+    const formlayout::Row rows[] = {
+        // name            kind            text                          left, top, width, height  font                 tab
+        {"cmdOK",          button,         u"OK"_s,                      {4245, 2625, 1467,  345}, {},                  0,  {.defaultButton = true}},
+        {"cmdSysInfo",     button,         u"ｼｽﾃﾑ情報(&S)..."_s,         {4260, 3075, 1452,  345}, {},                  1},
+        {"picIcon",        picture,        u":/assets/ring1.png"_s,      { 120,  120, 1455, 1185}, {},                  2,  greyPanel},
+        {"lblDisclaimer",  label,          author(),                     {1200, 2520, 1455,  225}, {},                  3,  blackText},
+        {"lblVersion",     label,          {},                           {4320,  360, 1335,  225}, {},                  4,  topLeft},
+        {"lblTitle",       notifyingLabel, {},                           {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  greenText},
+        {"lblDescription", label,          u"-警告-"_s,                  {1680,  960,  615,  210}, {},                  6,  blackText},
+        {"Label1",         wrappedLabel,   warningNotice(),              {1680, 1200, 4095, 1095}, {},                  7},
+        {"Label2",         label,          u"Mail = "_s + mailAddress(), {1200, 3000, 1815,  255}, {},                  8,  topLeft},
+        {"Label3",         label,          u"URL ="_s,                   {1200, 2760, 2775,  255}, {},                  9,  topLeft},
+        {"Command1",       button,         webAddress(),                 {1680, 2760, 2295,  255}, {},                  10},
+        {{"Line1", 1},     frame,          {},                           { 225, 2430, 5432,   15}, {},                  -1, {.background = QColor(128, 128, 128)}},
+        {{"Line1", 0},     frame,          {},                           { 240, 2445, 5417,   30}, {},                  -1, {.background = Qt::white}},
 
-    lblDisclaimer = label(author(), this, 1200, 2520, 1455, 225);
-    setTextColor(lblDisclaimer, Qt::black);
+    };
+    // clang-format on
+    const formlayout::Controls controls = formlayout::create(rows, this, formlayout::Fonts::plain);
+    controls.bind(cmdOK, "cmdOK");
+    controls.bind(cmdSysInfo, "cmdSysInfo");
+    controls.bind(picIcon, "picIcon");
+    controls.bind(lblDisclaimer, "lblDisclaimer");
+    controls.bind(lblVersion, "lblVersion");
+    controls.bind(lblTitle, "lblTitle");
+    controls.bind(lblDescription, "lblDescription");
+    controls.bind(Label1, "Label1");
+    controls.bind(Label2, "Label2");
+    controls.bind(Label3, "Label3");
+    controls.bind(Command1, "Command1");
+    controls.bind(Line1[1], "Line1", 1);
+    controls.bind(Line1[0], "Line1", 0);
 
-    lblVersion = label(QString(), this, 4320, 360, 1335, 225);
-
-    lblTitle = new NotifyingLabel(this);
-    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblTitle->setFont(formkit::font(formkit::kGothic, 18, true));
-    setTextColor(lblTitle, kTitleGreen);
-    formkit::place(lblTitle, 1920, 240, 2295, 480);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     connect(lblTitle, &NotifyingLabel::changed, this, &frmAbout::lblTitle_Change);
-
-    lblDescription = label(QStringLiteral("-警告-"), this, 1680, 960, 615, 210);
-    setTextColor(lblDescription, Qt::black);
-
-    Label1 = new NoticeLabel(warningNotice(), this);
-    formkit::place(Label1, 1680, 1200, 4095, 1095);
-
-    createContactRow();
-    createSeparator();
-
-    setTabOrder(cmdOK, cmdSysInfo);
-    setTabOrder(cmdSysInfo, Command1);
-    cmdOK->setFocus();
-}
-
-// "Mail = ..." and "URL =" followed by the button that carries the web address.
-void frmAbout::createContactRow()
-{
-    Label2 = label(QStringLiteral("Mail = ") + mailAddress(), this, 1200, 3000, 1815, 255);
-    Label3 = label(QStringLiteral("URL ="), this, 1200, 2760, 2775, 255);
-    Command1 = button(webAddress(), this, 1680, 2760, 2295, 255);
-    Command1->raise();
     connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
-}
-
-// A grey line over a white one below it: an etched separator.
-void frmAbout::createSeparator()
-{
-    Line1[1] = new QFrame(this);
-    formkit::setBackground(Line1[1], QColor(128, 128, 128));
-    formkit::place(Line1[1], 225, 2430, 5657 - 225, 15);
-
-    Line1[0] = new QFrame(this);
-    formkit::setBackground(Line1[0], Qt::white);
-    formkit::place(Line1[0], 240, 2445, 5657 - 240, 30);
+    cmdOK->setFocus();
 }
 
 void frmAbout::Form_Load()

@@ -55,8 +55,6 @@ protected:
 
 private:
     void createControls();
-    void createContactRow();
-    void createSeparator();
     void lblTitle_Change();
     void centreOnScreen();
 

@@ -89,13 +89,9 @@ void place(QWidget *widget, int left, int top, int width, int height)
     widget->setGeometry(twips::rect(left, top, width, height));
 }
 
-void setClientSize(QWidget *window, int width, int height, bool sizable)
+void setClientSize(QWidget *window, int width, int height)
 {
-    const QSize size(twips::toPixelsRounded(width), twips::toPixelsRounded(height));
-    if (sizable)
-        window->resize(size);
-    else
-        window->setFixedSize(size);
+    window->setFixedSize(twips::toPixelsRounded(width), twips::toPixelsRounded(height));
 }
 
 QFont font(const QString &family, double points, bool bold)

@@ -18,9 +18,8 @@ inline const QString kGothic = QStringLiteral("ＭＳ ゴシック");
 // Places `widget` at a twips position relative to its parent's client area.
 void place(QWidget *widget, int left, int top, int width, int height);
 
-// Gives a top-level window a client area of `width` × `height` twips that it keeps when the
-// window is not sizable.
-void setClientSize(QWidget *window, int width, int height, bool sizable);
+// Gives a top-level window a fixed client area of `width` × `height` twips.
+void setClientSize(QWidget *window, int width, int height);
 
 // A font of the layouts: family by the name the layouts use, point size and weight.
 QFont font(const QString &family, double points, bool bold = false);

@@ -3,6 +3,7 @@
 #include "platform/appinfo.h"
 #include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
+#include "platform/formlayout.h"
 #include "platform/loadedforms.h"
 #include "platform/screenplacement.h"
 #include "platform/twips.h"
@@ -33,12 +34,6 @@ QPointer<frmHyouji> &current()
     static QPointer<frmHyouji> window;
     return window;
 }
-
-struct Placement
-{
-    QWidget *control;
-    int left, top, width, height;
-};
 
 } // namespace
 
@@ -74,28 +69,29 @@ frmHyouji::frmHyouji()
 
 void frmHyouji::createControls()
 {
-    Text = new QPlainTextEdit(this);
-    Text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text->setTabChangesFocus(true);
+    using namespace Qt::StringLiterals;
+    using enum formlayout::Kind;
+    using formkit::kPGothic;
+    const formlayout::Look heading{.alignment = Qt::AlignLeft | Qt::AlignTop,
+                                   .background =
+                                       formkit::systemColor(formkit::SystemColor::ThreeDLight)};
+    // clang-format off
+    const formlayout::Row rows[] = {
+        // name       kind      text              left, top, width, height  font                  tab
+        {"Text",      textArea, {},               { 120,  840, 4335, 5175}, {},                   0},
+        {"Label1",    label,    u"記録表示"_s,    {1560,  240, 1575,  495}, {kPGothic, 18},       1, heading},
+        {"tojiru",    button,   u"閉じる"_s,      { 120, 6000, 1695,  615}, {kPGothic, 12, true}, 2},
+        {"detaclear", button,   u"全ﾃﾞｰﾀｰ削除"_s, {3120, 6120, 1335,  495}, {kPGothic, 9.75},     3},
+        {"print",     button,   u"印刷"_s,        {2040, 6000,  855,  375}, {kPGothic, 12, true}, 4, {.defaultButton = true}},
+    };
+    // clang-format on
+    const formlayout::Controls controls = formlayout::create(rows, this, formlayout::Fonts::plain);
+    controls.bind(Text, "Text");
+    controls.bind(Label1, "Label1");
+    controls.bind(tojiru, "tojiru");
+    controls.bind(detaclear, "detaclear");
+    controls.bind(print, "print");
     loader_ = new ProgressiveLoader(Text, std::make_unique<RecordText>(RecordFile::standard()));
-
-    Label1 = new QLabel(QStringLiteral("記録表示"), this);
-    Label1->setFont(formkit::font(formkit::kPGothic, 18));
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    formkit::setBackground(Label1, formkit::systemColor(formkit::SystemColor::ThreeDLight));
-
-    tojiru = new QPushButton(QStringLiteral("閉じる"), this);
-    tojiru->setFont(formkit::font(formkit::kPGothic, 12, true));
-    detaclear = new QPushButton(QStringLiteral("全ﾃﾞｰﾀｰ削除"), this);
-    detaclear->setFont(formkit::font(formkit::kPGothic, 9.75));
-    print = new QPushButton(QStringLiteral("印刷"), this);
-    print->setFont(formkit::font(formkit::kPGothic, 12, true));
-    print->setDefault(true);
-
-    setTabOrder(Text, tojiru);
-    setTabOrder(tojiru, detaclear);
-    setTabOrder(detaclear, print);
 }
 
 void frmHyouji::layOut()
@@ -105,13 +101,6 @@ void frmHyouji::layOut()
     setGeometry(twips::rect(10065, 450, 5040, 7815));
     // Wholly on the main window's screen, however small.
     screenplacement::keepOnMainScreen(this);
-    const Placement placements[] = {
-        {Label1, 1560, 240, 1575, 495},     {Text, 120, 840, 4335, 5175},
-        {tojiru, 120, 6000, 1695, 615},     {print, 2040, 6000, 855, 375},
-        {detaclear, 3120, 6120, 1335, 495},
-    };
-    for (const Placement &p : placements)
-        formkit::place(p.control, p.left, p.top, p.width, p.height);
 }
 
 // The Gothic that stands in for the layout's font draws digits wider than the one the box was

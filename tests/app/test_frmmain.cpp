@@ -5,10 +5,12 @@
 #include "app/windowsettings.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
+#include "platform/formlayout.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
 #include "records/frmHyouji.h"
 #include "support/isolatedhome.h"
+#include "support/layoutcheck.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -124,119 +126,50 @@ private slots:
         QFile::remove(settingsFile_);
     }
 
-    void layout_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("twipsRect");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("bold");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("size") << "size" << QRect(1080, 600, 1695, 270) << "ディスプレイサイズ"
-                              << 9.0 << false << true;
-        QTest::newRow("inti") << "inti" << QRect(1080, 960, 615, 300) << "14" << 9.0 << false
-                              << true;
-        QTest::newRow("kyoritext") << "kyoritext" << QRect(1080, 1320, 1695, 270)
-                                   << "ディスプレイとの距離" << 9.0 << false << true;
-        QTest::newRow("tugi") << "tugi" << QRect(2400, 1320, 195, 165) << "" << 8.25 << false
-                              << true;
-        QTest::newRow("cm") << "cm" << QRect(1080, 1680, 735, 300) << "100" << 9.0 << false << true;
-        QTest::newRow("hidarime") << "hidarime" << QRect(1200, 2040, 735, 495) << "左目" << 9.0
-                                  << false << true;
-        QTest::newRow("migime") << "migime" << QRect(1920, 2040, 735, 495) << "右目" << 9.0 << false
-                                << true;
-        QTest::newRow("start") << "start" << QRect(1200, 2640, 1215, 495) << "スタート" << 15.75
-                               << true << true;
-        QTest::newRow("ue") << "ue" << QRect(1320, 3240, 975, 735) << "上" << 18.0 << false
-                            << false;
-        QTest::newRow("migiue") << "migiue" << QRect(2280, 3480, 975, 735) << "右上" << 18.0
-                                << false << false;
-        QTest::newRow("hidariue") << "hidariue" << QRect(360, 3480, 975, 735) << "左上" << 18.0
-                                  << false << false;
-        QTest::newRow("hidari") << "hidari" << QRect(240, 4200, 975, 735) << "左" << 18.0 << false
-                                << false;
-        QTest::newRow("matigaihyouji")
-            << "matigaihyouji" << QRect(1920, 4200, 495, 615) << "" << 26.25 << true << true;
-        QTest::newRow("migi") << "migi" << QRect(2400, 4200, 975, 735) << "右" << 18.0 << false
-                              << false;
-        QTest::newRow("matigaikoumoku")
-            << "matigaikoumoku" << QRect(1320, 4440, 615, 255) << "" << 9.0 << false << true;
-        QTest::newRow("hidarisita")
-            << "hidarisita" << QRect(360, 4920, 975, 735) << "左下" << 18.0 << false << false;
-        QTest::newRow("migisita") << "migisita" << QRect(2280, 4920, 975, 735) << "右下" << 18.0
-                                  << false << false;
-        QTest::newRow("sita") << "sita" << QRect(1320, 5160, 975, 735) << "下" << 18.0 << false
-                              << false;
-        QTest::newRow("siryokuhyouji")
-            << "siryokuhyouji" << QRect(2040, 5880, 615, 615) << "" << 20.25 << true << true;
-        QTest::newRow("kekka") << "kekka" << QRect(240, 6000, 1815, 495) << "" << 9.0 << false
-                               << true;
-        QTest::newRow("kekkadesu")
-            << "kekkadesu" << QRect(2760, 6000, 975, 375) << "" << 9.75 << false << true;
-        QTest::newRow("kekkakiroku") << "kekkakiroku" << QRect(720, 6600, 2175, 495)
-                                     << "今回の結果を保存" << 12.0 << true << true;
-        QTest::newRow("Label1(0)")
-            << "Label1(0)" << QRect(1800, 960, 615, 255) << "インチ" << 9.0 << false << true;
-        QTest::newRow("Label1(1)")
-            << "Label1(1)" << QRect(1920, 1800, 615, 255) << "cm" << 9.0 << false << true;
-        QTest::newRow("Picture1") << "Picture1" << QRect(960, 120, 1935, 375) << "" << 9.0 << false
-                                  << true;
-    }
-
     void layout()
     {
-        QFETCH(QString, name);
-        QFETCH(QRect, twipsRect);
-        QFETCH(QString, text);
-        QFETCH(double, points);
-        QFETCH(bool, bold);
-        QFETCH(bool, enabled);
-        frmMain *w = window_.get();
-        const QHash<QString, QWidget *> controls = {{"size", w->size},
-                                                    {"inti", w->inti},
-                                                    {"kyoritext", w->kyoritext},
-                                                    {"tugi", w->tugi},
-                                                    {"cm", w->cm},
-                                                    {"hidarime", w->hidarime},
-                                                    {"migime", w->migime},
-                                                    {"start", w->start},
-                                                    {"ue", w->ue},
-                                                    {"migiue", w->migiue},
-                                                    {"hidariue", w->hidariue},
-                                                    {"hidari", w->hidari},
-                                                    {"matigaihyouji", w->matigaihyouji},
-                                                    {"migi", w->migi},
-                                                    {"matigaikoumoku", w->matigaikoumoku},
-                                                    {"hidarisita", w->hidarisita},
-                                                    {"migisita", w->migisita},
-                                                    {"sita", w->sita},
-                                                    {"siryokuhyouji", w->siryokuhyouji},
-                                                    {"kekka", w->kekka},
-                                                    {"kekkadesu", w->kekkadesu},
-                                                    {"kekkakiroku", w->kekkakiroku},
-                                                    {"Label1(0)", w->Label1[0]},
-                                                    {"Label1(1)", w->Label1[1]},
-                                                    {"Picture1", w->Picture1}};
-        QWidget *control = controls.value(name);
-        QVERIFY(control);
-        QCOMPARE(control->geometry(),
-                 twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
-        QCOMPARE(control->font().family(), formkit::kPGothic);
-        QCOMPARE(control->font().pointSizeF(), points);
-        QCOMPARE(control->font().bold(), bold);
-        QCOMPARE(control->isEnabled(), enabled);
-        QString shown;
-        if (auto *line = qobject_cast<QLineEdit *>(control))
-            shown = line->text();
-        else if (auto *combo = qobject_cast<QComboBox *>(control))
-            shown = combo->currentText();
-        else if (auto *button = qobject_cast<QAbstractButton *>(control))
-            shown = button->text();
-        else if (auto *label = qobject_cast<QLabel *>(control))
-            shown = label->text();
-        else if (auto *plain = qobject_cast<QPlainTextEdit *>(control))
-            shown = plain->toPlainText();
-        QCOMPARE(shown, text);
+        using enum formlayout::Kind;
+        using formkit::kPGothic;
+        const formlayout::Font normal{kPGothic, 9};
+        const formlayout::Font answer{kPGothic, 18};
+        const formlayout::Look white{.background = Qt::white};
+        const formlayout::Look disabled{.disabled = true};
+        // clang-format off
+        const formlayout::Row expected[] = {
+            // name             kind          text                    left, top, width, height  font                     tab
+            {"Picture1",        picture,      ":/assets/logo.png",    { 960,  120, 1935,  375}, normal,                  34, {.tabStop = true}},
+            {"size",            textBox,      "ディスプレイサイズ",   {1080,  600, 1695,  270}, normal,                  14},
+            {{"inti", 0},       comboBox,     "14",                   {1080,  960,  615,  300}, normal,                  1},
+            {{"Label1", 0},     label,        "インチ",               {1800,  960,  615,  255}, normal,                  25, white},
+            {"kyoritext",       textBox,      "ディスプレイとの距離", {1080, 1320, 1695,  270}, normal,                  15},
+            {"tugi",            flatTextBox,  "",                     {2400, 1320,  195,  165}, {kPGothic, 8.25},        27},
+            {{"cm", 1},         comboBox,     "100",                  {1080, 1680,  735,  300}, normal,                  2},
+            {{"Label1", 1},     label,        "cm",                   {1920, 1800,  615,  255}, normal,                  26, white},
+            {{"hidarime", 0},   optionButton, "左目",                 {1200, 2040,  735,  495}, normal,                  4,  white},
+            {{"migime", 1},     optionButton, "右目",                 {1920, 2040,  735,  495}, normal,                  5,  white},
+            {"start",           button,       "スタート",             {1200, 2640, 1215,  495}, {kPGothic, 15.75, true}, 3},
+            {{"ue", 0},         button,       "上",                   {1320, 3240,  975,  735}, answer,                  6,  disabled},
+            {{"migiue", 1},     button,       "右上",                 {2280, 3480,  975,  735}, answer,                  7,  disabled},
+            {{"hidariue", 6},   button,       "左上",                 { 360, 3480,  975,  735}, answer,                  12, disabled},
+            {{"hidari", 5},     button,       "左",                   { 240, 4200,  975,  735}, answer,                  11, disabled},
+            {"matigaihyouji",   flatTextBox,  "",                     {1920, 4200,  495,  615}, {kPGothic, 26.25, true}, 32},
+            {{"migi", 2},       button,       "右",                   {2400, 4200,  975,  735}, answer,                  8,  disabled},
+            {"matigaikoumoku",  flatTextArea, "",                     {1320, 4440,  615,  255}, normal,                  31},
+            {{"hidarisita", 7}, button,       "左下",                 { 360, 4920,  975,  735}, answer,                  13, disabled},
+            {{"migisita", 3},   button,       "右下",                 {2280, 4920,  975,  735}, answer,                  9,  disabled},
+            {{"sita", 4},       button,       "下",                   {1320, 5160,  975,  735}, answer,                  10, disabled},
+            {"siryokuhyouji",   flatTextBox,  "",                     {2040, 5880,  615,  615}, {kPGothic, 20.25, true}, 28},
+            {"kekka",           flatTextBox,  "",                     { 240, 6000, 1815,  495}, normal,                  30},
+            {"kekkadesu",       flatTextBox,  "",                     {2760, 6000,  975,  375}, {kPGothic, 9.75},        29},
+            {"kekkakiroku",     button,       "今回の結果を保存",     { 720, 6600, 2175,  495}, {kPGothic, 12, true},    33, {.hidden = true}},
+
+        };
+        // clang-format on
+        const QStringList differences = testing::layoutMismatches(window_.get(), expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join(u'\n')));
+        // The answer buttons' indexes in the layout are those the test logic knows them by.
+        for (const AnswerButton &button : kAnswerButtons)
+            QCOMPARE(formlayout::index(window_->control(button.control)), button.index);
     }
 
     void initialState()

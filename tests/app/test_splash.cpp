@@ -6,6 +6,7 @@
 #include "platform/notifyinglabel.h"
 #include "platform/twips.h"
 #include "support/isolatedhome.h"
+#include "support/layoutcheck.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -83,6 +84,34 @@ private slots:
         QCOMPARE(
             splash.picLogo->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
             QImage(QStringLiteral(":/assets/ring1.png")).convertToFormat(QImage::Format_RGB32));
+    }
+
+    // The controls within their frame; the product name and the version are sized to their
+    // texts from the top-left and the right edge of their places.
+    void layout()
+    {
+        frmSplash splash;
+        using enum formlayout::Kind;
+        using formkit::kPGothic;
+        using formlayout::Border;
+        const formlayout::Font normal{kPGothic, 9};
+        // clang-format off
+        const formlayout::Row expected[] = {
+            // name            kind          text                           left, top, width, height  font              tab
+            {"fraMainFrame",   frame,        {},                            {  45,  -15, 7380, 4590}, normal,           -1, {.border = Border::etched}},
+            {"picLogo",        picture,      ":/assets/ring1.png",          { 600,  360, 1395, 1185}, normal,           -1, {.border = Border::line}},
+            {"lblCopyright",   label,        copyrightNotice(),             {2640, 2160, 2415,  255}, {kPGothic, 8.25}, -1},
+            {"lblCompany",     label,        "URL https://mitoon.example/", {2640, 2520, 2415,  255}, {kPGothic, 8.25}, -1},
+            {"lblDescription", label,        "-警告-",                      {1680, 2880,  615,  210}, normal,           -1, {.textColor = Qt::black}},
+            {"Label1",         wrappedLabel, warningNotice(),               {1680, 3120, 4095, 1095}, normal,           -1},
+
+        };
+        // clang-format on
+        const QStringList differences = testing::layoutMismatches(&splash, expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join(u'\n')));
+        QCOMPARE(splash.lblProductName->pos(), twips::rect(2520, 840, 0, 0).topLeft());
+        QCOMPARE(splash.lblVersion->geometry().right(), twips::rect(6540, 1920, 90, 0).right());
+        QCOMPARE(splash.lblVersion->y(), twips::rect(6540, 1920, 90, 0).y());
     }
 
     void busyWaitCountsItsPasses()

@@ -4,6 +4,7 @@
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/notifyinglabel.h"
+#include "support/layoutcheck.h"
 
 #include <QApplication>
 #include <QFile>
@@ -118,6 +119,39 @@ private slots:
         QCOMPARE(box->childAt(box->Command1->geometry().center()), box->Command1);
         QVERIFY(box->Command1->geometry().intersects(box->Label3->geometry()));
         QVERIFY(box->cmdOK->isDefault());
+
+        // Every control as the layout has it once the box is loaded, and the tab order.
+        using enum formlayout::Kind;
+        using formkit::kGothic;
+        using formlayout::Border;
+        const formlayout::Font normal{formkit::kPGothic, 9};
+        const Qt::Alignment topLeftAligned = Qt::AlignLeft | Qt::AlignTop;
+        const formlayout::Look topLeft{.alignment = topLeftAligned};
+        const formlayout::Look black{.alignment = topLeftAligned, .textColor = Qt::black};
+        const formlayout::Look green{.alignment = topLeftAligned, .textColor = QColor(0, 192, 0)};
+        const formlayout::Look greyPanel{.background = QColor(192, 192, 192),
+                                         .border = Border::sunken};
+        // clang-format off
+        const formlayout::Row expected[] = {
+            // name            kind            text                       left, top, width, height  font                 tab
+            {"cmdOK",          button,         "OK",                      {4245, 2625, 1467,  345}, normal,              0,  {.defaultButton = true}},
+            {"cmdSysInfo",     button,         "ｼｽﾃﾑ情報(&S)...",         {4260, 3075, 1452,  345}, normal,              1},
+            {"picIcon",        picture,        ":/assets/ring1.png",      { 120,  120, 1455, 1185}, normal,              2,  greyPanel},
+            {"lblDisclaimer",  label,          author(),                  {1200, 2520, 1455,  225}, normal,              3,  black},
+            {"lblVersion",     label,          "ﾊﾞｰｼﾞｮﾝ 1.0.15",          {4320,  360, 1335,  225}, normal,              4,  topLeft},
+            {"lblTitle",       notifyingLabel, "ミトーン",                {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  green},
+            {"lblDescription", label,          "-警告-",                  {1680,  960,  615,  210}, normal,              6,  black},
+            {"Label1",         wrappedLabel,   warningNotice(),           {1680, 1200, 4095, 1095}, normal,              7},
+            {"Label2",         label,          "Mail = info@example",     {1200, 3000, 1815,  255}, normal,              8,  topLeft},
+            {"Label3",         label,          "URL =",                   {1200, 2760, 2775,  255}, normal,              9,  topLeft},
+            {"Command1",       button,         "https://mitoon.example/", {1680, 2760, 2295,  255}, normal,              10},
+            {{"Line1", 1},     frame,          {},                        { 225, 2430, 5432,   15}, normal,              -1, {.background = QColor(128, 128, 128)}},
+            {{"Line1", 0},     frame,          {},                        { 240, 2445, 5417,   30}, normal,              -1, {.background = Qt::white}},
+
+        };
+        // clang-format on
+        const QStringList differences = testing::layoutMismatches(box, expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join(u'\n')));
     }
 
     void looks()

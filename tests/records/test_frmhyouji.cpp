@@ -6,6 +6,7 @@
 #include "records/recordfile.h"
 #include "records/recordtext.h"
 #include "support/isolatedhome.h"
+#include "support/layoutcheck.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -340,15 +341,23 @@ private slots:
         QCOMPARE(window->detaclear->geometry(), QRect(208, 408, 89, 33));
         QVERIFY(window->print->isDefault());
         // Tab order: the box, then "閉じる", "全ﾃﾞｰﾀｰ削除", "印刷".
-        QList<QWidget *> order;
-        QWidget *next = window->Text;
-        for (int i = 0; i < 4; ++i, next = next->nextInFocusChain()) {
-            while (next->focusPolicy() == Qt::NoFocus || next->window() != window)
-                next = next->nextInFocusChain();
-            order.append(next);
-        }
-        QCOMPARE(order, (QList<QWidget *>{window->Text, window->tojiru, window->detaclear,
-                                          window->print}));
+        using enum formlayout::Kind;
+        using formkit::kPGothic;
+        const formlayout::Look heading{.alignment = Qt::AlignLeft | Qt::AlignTop,
+                                       .background = QColor(227, 227, 227)};
+        // clang-format off
+        const formlayout::Row expected[] = {
+            // name       kind      text           left, top, width, height  font                  tab
+            {"Text",      textArea, {},            { 120,  840, 4335, 5175}, {kPGothic, 12},       0},
+            {"Label1",    label,    "記録表示",    {1560,  240, 1575,  495}, {kPGothic, 18},       1, heading},
+            {"tojiru",    button,   "閉じる",      { 120, 6000, 1695,  615}, {kPGothic, 12, true}, 2},
+            {"detaclear", button,   "全ﾃﾞｰﾀｰ削除", {3120, 6120, 1335,  495}, {kPGothic, 9.75},     3},
+            {"print",     button,   "印刷",        {2040, 6000,  855,  375}, {kPGothic, 12, true}, 4, {.defaultButton = true}},
+
+        };
+        // clang-format on
+        const QStringList differences = testing::layoutMismatches(window, expected);
+        QVERIFY2(differences.isEmpty(), qPrintable(differences.join(u'\n')));
     }
 
     // A megabyte of NUL bytes, one line without end: the box takes it in bounded pieces, one

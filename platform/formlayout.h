@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QColor>
+#include <QHash>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <span>
+
+class QLabel;
+class QWidget;
+
+// The controls of a fixed-layout window, written as a table: one row per control with its
+// name, kind, text, place in twips, font and tab index. The window makes its controls from the
+// table in one call, so its whole layout reads in one place.
+namespace mitoon::formlayout {
+
+// What a row makes: the widget class and the looks that go with it.
+enum class Kind {
+    label,          // QLabel
+    wrappedLabel,   // NoticeLabel: Japanese text wrapped at the label's width
+    notifyingLabel, // NotifyingLabel: reports each change of its text
+    picture,        // QLabel showing the picture the text names, unscaled from its top-left
+    textBox,        // QLineEdit with a sunken frame
+    flatTextBox,    // QLineEdit with a thin single-line frame and no margins; not a tab stop
+    flatTextArea,   // multi-line QPlainTextEdit, flat like flatTextBox, without scroll bars
+    textArea,       // multi-line QPlainTextEdit with a vertical scroll bar; Tab moves on
+    comboBox,       // editable QComboBox showing the text; typing adds no item to the list
+    optionButton,   // OptionButton
+    button,         // QPushButton; Enter presses it while it has the focus
+    frame,          // QFrame: a container, or a line drawn in its background colour
+    custom,         // made and sized by the window from its row; the layout names and moves it
+};
+
+// A border drawn around a picture or a frame.
+enum class Border {
+    none,
+    line,   // a plain one-pixel line
+    etched, // a sunken box: a dark line with a light one inside
+    sunken, // a two-pixel sunken panel
+};
+
+// The name of a control and, for an element of a control array, its index.
+struct Name
+{
+    Name(const char *name, int index = -1) : name(name), index(index) {}
+    const char *name;
+    int index;
+};
+
+// A layout family (formkit::kPGothic, formkit::kGothic), point size and weight. A row without
+// a family takes its window's font.
+struct Font
+{
+    QString family;
+    double points = 0;
+    bool bold = false;
+};
+
+// What a row sets besides its common columns; most rows need none of it.
+struct Look
+{
+    bool disabled = false;        // at load
+    bool hidden = false;          // at load
+    bool tabStop = false;         // a picture that the Tab key stops at
+    bool defaultButton = false;   // the button that Enter presses
+    Qt::Alignment alignment = {}; // none: the widget's own
+    QColor background;            // invalid: the container's
+    QColor textColor;             // invalid: the palette's
+    Border border = Border::none;
+};
+
+// One control. `place` is left, top, width and height in twips within the container; the Tab
+// key takes the controls that accept it in the order of their tab indexes (-1: none).
+struct Row
+{
+    Name name;
+    Kind kind;
+    QString text;
+    QRect place;
+    Font font;
+    int tabIndex = -1;
+    Look look;
+};
+
+// The fonts of a window: fixed for the program's own texts (formkit::fixedFont), plain where
+// the window may show text from outside (formkit::font).
+enum class Fonts { fixed, plain };
+
+// Makes the widget of a custom row in the container.
+using MakeCustom = std::function<QWidget *(const Row &row, QWidget *container)>;
+
+// The controls one table made.
+class Controls
+{
+public:
+    // The control of that name and index; a name the table lacks is a programming error.
+    QWidget *at(const char *name, int index = -1) const;
+
+    // Points `member` at the control of that name and index, which must be a T.
+    template <class T> void bind(T *&member, const char *name, int index = -1) const
+    {
+        member = qobject_cast<T *>(at(name, index));
+        checkBound(member, name, index);
+    }
+
+private:
+    friend Controls create(std::span<const Row>, QWidget *, Fonts, const MakeCustom &);
+    void checkBound(const QObject *member, const char *name, int index) const;
+
+    QHash<QString, QWidget *> controls_;
+};
+
+// Makes the controls of `rows` in `container`, in the order of the rows (a later control lies
+// over an earlier one), and chains the tab stops in the order of their tab indexes.
+Controls create(std::span<const Row> rows, QWidget *container, Fonts fonts,
+                const MakeCustom &makeCustom = {});
+
+// The name a control goes by in messages: "tugi", "Label1(0)".
+QString displayName(const Name &name);
+
+// The control-array index a layout gave `control`; -1 when it is no element of an array.
+int index(const QWidget *control);
+
+// Sizes a label to its text, keeping its right edge where its text is right-aligned and its
+// left edge otherwise, and its top.
+void fitToText(QLabel *label);
+
+} // namespace mitoon::formlayout
