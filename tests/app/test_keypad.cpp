@@ -37,6 +37,17 @@ QWidget *keyTarget()
 
 constexpr Qt::KeyboardModifiers kPad = Qt::KeypadModifier;
 
+// Keys go where the window system sends them: to `window` once the program has made it the
+// active window and given one of its controls the focus. The window system may report the
+// window active a moment before.
+bool waitUntilKeysGoTo(QWidget *window)
+{
+    return QTest::qWaitFor([window] {
+        const QWidget *focus = QApplication::focusWidget();
+        return QApplication::activeWindow() == window && focus && focus->window() == window;
+    });
+}
+
 // A key pressed and released, as the window system delivers it; `repeats` more presses of a
 // key held down come first, marked as auto-repeated.
 void key(int code, Qt::KeyboardModifiers modifiers = kPad, int repeats = 0)
@@ -256,7 +267,7 @@ private slots:
         if (other == QLatin1String("message box")) {
             bool pressed = false;
             testing::whenModal([&](QWidget *box) {
-                pressed = QTest::qWaitForWindowActive(box);
+                pressed = waitUntilKeysGoTo(box);
                 pressAll();
                 static_cast<QMessageBox *>(box)->reject();
             });
@@ -267,7 +278,7 @@ private slots:
         } else if (other == QLatin1String("records window")) {
             menucommands::mnuFileOpen();
             QPointer<frmHyouji> records = frmHyouji::loaded();
-            QVERIFY(records && QTest::qWaitForWindowActive(records));
+            QVERIFY(records && waitUntilKeysGoTo(records));
             pressAll();
             records->close();
         } else {
