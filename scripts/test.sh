@@ -7,8 +7,8 @@
 # First of all, every C++ file must be as clang-format-14 writes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/compiler-cache.sh
 bash scripts/install-deps.sh
+source scripts/compiler-cache.sh
 bash scripts/check-format.sh
 bash scripts/build.sh
 
