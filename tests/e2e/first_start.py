@@ -11,8 +11,6 @@ import os
 import re
 import shutil
 import subprocess
-import tempfile
-import threading
 
 import play
 from play import LEFT_EYE, RIGHT_EYE, SAVE, START, MainWindow, answer, fail, run, wait_for
@@ -34,32 +32,13 @@ def main():
     if os.path.isdir(play.ARTEFACTS):
         shutil.rmtree(play.ARTEFACTS)
     os.makedirs(play.ARTEFACTS)
-    home = tempfile.mkdtemp(prefix="mitoon-e2e-first-")
-    env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
-               XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
-               XDG_RUNTIME_DIR=home + "/runtime", MITOON_DRIVE_C=home + "/drive_c")
-    os.makedirs(home + "/.config")
-    os.makedirs(home + "/runtime", mode=0o700)
+    home, env = play.isolated_home("mitoon-e2e-first-")
 
-    watch = subprocess.Popen([play.XMAPWATCH], stdout=subprocess.PIPE, text=True)
-    events = []
-    if watch.stdout.readline().strip() != "ready":
-        fail("xmapwatch did not start")
-    threading.Thread(target=lambda: events.extend(iter(watch.stdout.readline, "")),
-                     daemon=True).start()
+    watch, events = play.watch_maps()
 
     program = subprocess.Popen([os.path.join(play.BUILD, "mitoon")], env=env)
     try:
-        splash = wait_for("the splash screen",
-                          lambda: next((e.split()[1] for e in events
-                                        if e.startswith("map") and e.split()[2] == "501x311"), None))
-        wait_for("the splash screen to go", lambda: f"unmap {splash}\n" in events)
-        wid = wait_for("the main window", lambda: run("xdotool", "search", "--onlyvisible",
-                                                        "--pid", str(program.pid)).split())
-        window = MainWindow(int(wid[-1]))
-        wait_for("the main window painted",
-                 lambda: window.shot("main").pixel(70, (window.client_top or 0) + 20) != (0, 0, 0)
-                 and play.ring(window.shot("main"), window.client_top))
+        window = play.main_window_after_splash(program, events)
 
         shot = window.shot("first-start")
         client = (shot.width, shot.height - window.client_top)

@@ -11,19 +11,13 @@ import os
 import shutil
 import stat
 import subprocess
-import tempfile
 
 import play
 from play import run, wait_for
 
 
 def main():
-    home = tempfile.mkdtemp(prefix="mitoon-e2e-settings-")
-    env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
-               XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
-               XDG_RUNTIME_DIR=home + "/runtime", MITOON_DRIVE_C=home + "/drive_c")
-    os.makedirs(home + "/.config")
-    os.makedirs(home + "/runtime", mode=0o700)
+    home, env = play.isolated_home("mitoon-e2e-settings-")
     settings = os.path.join(home, ".config", "ミトーン.ini")
     os.mkfifo(settings)
 

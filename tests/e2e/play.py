@@ -178,41 +178,58 @@ def test_eye(window, eye_button, answers):
     return rings
 
 
-def main():
-    if os.path.isdir(ARTEFACTS):
-        shutil.rmtree(ARTEFACTS)
-    os.makedirs(ARTEFACTS)
-    home = tempfile.mkdtemp(prefix="mitoon-e2e-")
+def isolated_home(prefix):
+    """A throw-away home for one run of the program, and the environment that points there."""
+    home = tempfile.mkdtemp(prefix=prefix)
     env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
                XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
                XDG_RUNTIME_DIR=home + "/runtime", MITOON_DRIVE_C=home + "/drive_c")
     os.makedirs(home + "/.config")
     os.makedirs(home + "/runtime", mode=0o700)
-    # The window at the top left, wide enough for a large ring right of the controls.
-    with open(home + "/.config/ミトーン.ini", "w") as ini:
-        ini.write("[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=9000\nMainHeight=8190\n")
+    return home, env
 
+
+def watch_maps():
+    """xmapwatch, and the list its map and unmap events go into as they come."""
     watch = subprocess.Popen([XMAPWATCH], stdout=subprocess.PIPE, text=True)
     events = []
     if watch.stdout.readline().strip() != "ready":
         fail("xmapwatch did not start")
     threading.Thread(target=lambda: events.extend(iter(watch.stdout.readline, "")),
                      daemon=True).start()
+    return watch, events
+
+
+def main_window_after_splash(program, events):
+    """Waits for the splash screen, 497 × 307 pixels of client area in a 2-pixel frame, to come
+    and go, then for the main window to show painted, ring and all."""
+    splash = wait_for("the splash screen",
+                      lambda: next((e.split()[1] for e in events
+                                    if e.startswith("map") and e.split()[2] == "501x311"), None))
+    wait_for("the splash screen to go", lambda: f"unmap {splash}\n" in events)
+    wid = wait_for("the main window", lambda: run("xdotool", "search", "--onlyvisible",
+                                                    "--pid", str(program.pid)).split())
+    window = MainWindow(int(wid[-1]))
+    wait_for("the main window painted",
+             lambda: window.shot("main").pixel(70, (window.client_top or 0) + 20) != (0, 0, 0)
+             and ring(window.shot("main"), window.client_top))
+    return window
+
+
+def main():
+    if os.path.isdir(ARTEFACTS):
+        shutil.rmtree(ARTEFACTS)
+    os.makedirs(ARTEFACTS)
+    home, env = isolated_home("mitoon-e2e-")
+    # The window at the top left, wide enough for a large ring right of the controls.
+    with open(home + "/.config/ミトーン.ini", "w") as ini:
+        ini.write("[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=9000\nMainHeight=8190\n")
+
+    watch, events = watch_maps()
 
     program = subprocess.Popen([os.path.join(BUILD, "mitoon")], env=env)
     try:
-        # The splash screen, 497 × 307 pixels of client area in a 2-pixel frame, comes and
-        # goes before the main window shows.
-        splash = wait_for("the splash screen",
-                          lambda: next((e.split()[1] for e in events
-                                        if e.startswith("map") and e.split()[2] == "501x311"), None))
-        wait_for("the splash screen to go", lambda: f"unmap {splash}\n" in events)
-        wid = wait_for("the main window", lambda: run("xdotool", "search", "--onlyvisible",
-                                                        "--pid", str(program.pid)).split())
-        window = MainWindow(int(wid[-1]))
-        wait_for("the main window painted",
-                 lambda: window.shot("main").pixel(70, (window.client_top or 0) + 20) != (0, 0, 0)
-                 and ring(window.shot("main"), window.client_top))
+        window = main_window_after_splash(program, events)
 
         # 14 inches at 300 cm, the last item of the list: a picture of 186 × 162 pixels, large
         # enough to read its gap after many answers.
