@@ -7,13 +7,10 @@ The main window must open with a client area that holds the whole layout (6645 Ã
 443 Ã— 522 pixels) below its menu bar, wholly on the screen. After a test of each eye, at the
 reference setting, the save button must be on screen: a click on it writes the record."""
 
-import os
 import re
-import shutil
-import subprocess
 
 import play
-from play import LEFT_EYE, RIGHT_EYE, SAVE, START, MainWindow, answer, fail, run, wait_for
+from play import LEFT_EYE, RIGHT_EYE, SAVE, START, answer, fail, run, wait_for
 
 
 def measure(window, eye_button):
@@ -29,17 +26,7 @@ def measure(window, eye_button):
 
 
 def main():
-    if os.path.isdir(play.ARTEFACTS):
-        shutil.rmtree(play.ARTEFACTS)
-    os.makedirs(play.ARTEFACTS)
-    home, env = play.isolated_home("mitoon-e2e-first-")
-
-    watch, events = play.watch_maps()
-
-    program = subprocess.Popen([os.path.join(play.BUILD, "mitoon")], env=env)
-    try:
-        window = play.main_window_after_splash(program, events)
-
+    with play.started("mitoon-e2e-first-") as (_, window, home, _):
         shot = window.shot("first-start")
         client = (shot.width, shot.height - window.client_top)
         if client[0] < 443 or client[1] < 522:
@@ -57,19 +44,9 @@ def main():
         # The save button lies on the screen, and a click on it saves both results.
         if window.y + window.client_top + SAVE[1] >= screen[1]:
             fail("the save button lies below the screen")
-        record = os.path.join(home, "drive_c", "Tool", "devwork", "mitoon.txt")
-        window.click(SAVE)
-        wait_for("the record file", lambda: os.path.exists(record) and os.path.getsize(record))
-        data = open(record, "rb").read()
+        data = play.save(window, home)
         if not re.fullmatch(rb'#\d{4}-\d\d-\d\d#,"\d\d:\d\d:\d\d","[\d.]+","[\d.]+"\r\n', data):
             fail(f"record file holds {data!r}")
-    finally:
-        if program.poll() is None:
-            program.kill()
-        watch.kill()
-        shutil.rmtree(home, ignore_errors=True)
-    shutil.rmtree(play.ARTEFACTS)
-    print("1 passed, 0 failed")
 
 
 main()

@@ -10,14 +10,10 @@ read from a screenshot, 5 says "見えない". The results are saved with the mo
 "今回の結果を保存", and the record file must hold them. Screenshots of a failing run stay in
 the artefact folder."""
 
-import os
-import re
-import shutil
-import subprocess
 import time
 
 import play
-from play import CM, SAVE, MainWindow, fail, gap, ring, run, wait_for
+from play import fail, gap, ring, wait_for
 
 # The keypad key that answers each orientation, 1 to 8 clockwise from up.
 KEYS = {1: "KP_8", 2: "KP_9", 3: "KP_6", 4: "KP_3", 5: "KP_2", 6: "KP_1", 7: "KP_4", 8: "KP_7"}
@@ -54,49 +50,16 @@ def test_eye(window, eye_key, answers):
 
 
 def main():
-    if os.path.isdir(play.ARTEFACTS):
-        shutil.rmtree(play.ARTEFACTS)
-    os.makedirs(play.ARTEFACTS)
-    home, env = play.isolated_home("mitoon-e2e-keypad-")
-    with open(home + "/.config/ミトーン.ini", "w") as ini:
-        ini.write("[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=9000\nMainHeight=8190\n")
-
-    watch, events = play.watch_maps()
-
-    program = subprocess.Popen([os.path.join(play.BUILD, "mitoon")], env=env)
-    try:
-        window = play.main_window_after_splash(program, events)
-
-        # 14 inches at 300 cm: a ring large enough to read its gap after many answers.
-        window.click(CM)
-        window.key(*["Down"] * 6)
-        wait_for("the calibrated ring", lambda: (lambda b: b and b[2] - b[0] > 120)(
-            ring(window.shot("calibrated"), window.client_top)))
+    with play.started("mitoon-e2e-keypad-", play.WIDE_WINDOW) as (_, window, home, _):
+        play.calibrate_far(window)
 
         # Left eye: four right answers, then "見えない" twice: 0.1 × (4 + 1).
         test_eye(window, "KP_Divide", [RIGHT] * 4 + [CANNOT_SEE] * 2)
         # Right eye: three right answers among wrong ones and "見えない": 0.4.
         test_eye(window, "KP_Multiply", [RIGHT, RIGHT, WRONG, RIGHT, CANNOT_SEE, WRONG])
 
-        record = os.path.join(home, "drive_c", "Tool", "devwork", "mitoon.txt")
         before = time.time()
-        window.click(SAVE)
-        wait_for("the record file", lambda: os.path.exists(record) and os.path.getsize(record))
-        data = open(record, "rb").read()
-        match = re.fullmatch(rb'#(\d{4})-(\d\d)-(\d\d)#,"(\d\d):(\d\d):(\d\d)","0\.5","0\.4"\r\n',
-                             data)
-        if not match:
-            fail(f"record file holds {data!r}")
-        saved = time.mktime(tuple(int(g) for g in match.groups()) + (0, 0, -1))
-        if abs(saved - before) > 120:
-            fail(f"record time {data!r} is not the time of saving")
-    finally:
-        if program.poll() is None:
-            program.kill()
-        watch.kill()
-        shutil.rmtree(home, ignore_errors=True)
-    shutil.rmtree(play.ARTEFACTS)
-    print("1 passed, 0 failed")
+        play.check_saved(play.save(window, home), before)
 
 
 main()

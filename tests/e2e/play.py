@@ -9,6 +9,7 @@ ring's gap from a screenshot and clicking answer buttons, saves, and checks the 
 record file. Then it opens the records window through the menu and closes the program
 through "終了". Screenshots of a failing run stay in the artefact folder."""
 
+import contextlib
 import os
 import re
 import shutil
@@ -216,27 +217,67 @@ def main_window_after_splash(program, events):
     return window
 
 
-def main():
+# The window at the top left, wide enough for a large ring right of the controls.
+WIDE_WINDOW = "[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=9000\nMainHeight=8190\n"
+
+
+@contextlib.contextmanager
+def started(prefix, settings=None):
+    """Starts build/mitoon in a throw-away home, with `settings` as its settings file if given,
+    and yields the program, its main window once painted, the home and the map events. The
+    program and the home go afterwards; the screenshots only when the run passed."""
     if os.path.isdir(ARTEFACTS):
         shutil.rmtree(ARTEFACTS)
     os.makedirs(ARTEFACTS)
-    home, env = isolated_home("mitoon-e2e-")
-    # The window at the top left, wide enough for a large ring right of the controls.
-    with open(home + "/.config/ミトーン.ini", "w") as ini:
-        ini.write("[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=9000\nMainHeight=8190\n")
-
+    home, env = isolated_home(prefix)
+    if settings is not None:
+        with open(home + "/.config/ミトーン.ini", "w") as ini:
+            ini.write(settings)
     watch, events = watch_maps()
-
     program = subprocess.Popen([os.path.join(BUILD, "mitoon")], env=env)
     try:
-        window = main_window_after_splash(program, events)
+        yield program, main_window_after_splash(program, events), home, events
+    finally:
+        if program.poll() is None:
+            program.kill()
+        watch.kill()
+        shutil.rmtree(home, ignore_errors=True)
+    shutil.rmtree(ARTEFACTS)
+    print("1 passed, 0 failed")
 
-        # 14 inches at 300 cm, the last item of the list: a picture of 186 × 162 pixels, large
-        # enough to read its gap after many answers.
-        window.click(CM)
-        window.key(*["Down"] * 6)
-        wait_for("the calibrated ring", lambda: (lambda b: b and b[2] - b[0] > 120)(
-            ring(window.shot("calibrated"), window.client_top)))
+
+def calibrate_far(window):
+    """14 inches at 300 cm, the last item of the list: a picture of 186 × 162 pixels, large
+    enough to read its gap after many answers."""
+    window.click(CM)
+    window.key(*["Down"] * 6)
+    wait_for("the calibrated ring", lambda: (lambda b: b and b[2] - b[0] > 120)(
+        ring(window.shot("calibrated"), window.client_top)))
+
+
+def save(window, home):
+    """Clicks the save button and returns the record file's bytes once they are written."""
+    record = os.path.join(home, "drive_c", "Tool", "devwork", "mitoon.txt")
+    window.click(SAVE)
+    wait_for("the record file", lambda: os.path.exists(record) and os.path.getsize(record))
+    return open(record, "rb").read()
+
+
+def check_saved(data, before):
+    """The record of a left eye of 0.5 and a right eye of 0.4, stamped with the time of saving
+    (`before` is taken just before the click)."""
+    match = re.fullmatch(rb'#(\d{4})-(\d\d)-(\d\d)#,"(\d\d):(\d\d):(\d\d)","0\.5","0\.4"\r\n',
+                         data)
+    if not match:
+        fail(f"record file holds {data!r}")
+    saved = time.mktime(tuple(int(g) for g in match.groups()) + (0, 0, -1))
+    if abs(saved - before) > 120:
+        fail(f"record time {data!r} is not the time of saving")
+
+
+def main():
+    with started("mitoon-e2e-", WIDE_WINDOW) as (program, window, home, events):
+        calibrate_far(window)
 
         # Left eye: four right answers, then two wrong ones: 0.1 × (4 + 1).
         test_eye(window, LEFT_EYE, [True] * 4 + [False, False])
@@ -245,18 +286,8 @@ def main():
         # Right eye: right, right, wrong, right, wrong, wrong: three right answers, 0.4.
         test_eye(window, RIGHT_EYE, [True, True, False, True, False, False])
 
-        record = os.path.join(home, "drive_c", "Tool", "devwork", "mitoon.txt")
         before = time.time()
-        window.click(SAVE)
-        wait_for("the record file", lambda: os.path.exists(record) and os.path.getsize(record))
-        data = open(record, "rb").read()
-        match = re.fullmatch(rb'#(\d{4})-(\d\d)-(\d\d)#,"(\d\d):(\d\d):(\d\d)","0\.5","0\.4"\r\n',
-                             data)
-        if not match:
-            fail(f"record file holds {data!r}")
-        saved = time.mktime(tuple(int(g) for g in match.groups()) + (0, 0, -1))
-        if abs(saved - before) > 120:
-            fail(f"record time {data!r} is not the time of saving")
+        check_saved(save(window, home), before)
 
         def menu_item(y):
             """Opens ﾌｧｲﾙ and, once its list is on view, clicks the item at client row y; with
@@ -287,13 +318,6 @@ def main():
         settings = open(home + "/.config/ミトーン.ini", encoding="utf-8").read()
         if "MainLeft=0" not in settings or "MainWidth=9000" not in settings:
             fail(f"settings after closing: {settings}")
-    finally:
-        if program.poll() is None:
-            program.kill()
-        watch.kill()
-        shutil.rmtree(home, ignore_errors=True)
-    shutil.rmtree(ARTEFACTS)
-    print("1 passed, 0 failed")
 
 
 if __name__ == "__main__":
