@@ -7,6 +7,7 @@
 #include "app/windowsettings.h"
 #include "platform/formkit.h"
 #include "support/isolatedhome.h"
+#include "support/mainwindow.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -117,16 +118,11 @@ private slots:
 
     void init()
     {
-        settingsFile_ = QDir::temp().filePath(
-            QStringLiteral("mitoon-gamen-%1.ini").arg(QCoreApplication::applicationPid()));
+        settingsFile_ = testing::temporarySettingsFile("gamen");
         QFile::remove(settingsFile_);
         settings_ = std::make_unique<WindowSettings>(settingsFile_);
-        main_ = std::make_unique<frmMain>(*settings_);
-        main_->setAttribute(Qt::WA_DeleteOnClose, false);
-        main_->Form_Load();
-        main_->show();
-        main_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+        main_ = testing::loadedMainWindow(*settings_);
+        QVERIFY(testing::showActive(main_.get()));
     }
 
     void cleanup()

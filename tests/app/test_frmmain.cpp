@@ -11,6 +11,7 @@
 #include "records/frmHyouji.h"
 #include "support/isolatedhome.h"
 #include "support/layoutcheck.h"
+#include "support/mainwindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -27,15 +28,9 @@
 #include <QTimer>
 
 using namespace mitoon;
+using mitoon::testing::settle;
 
 namespace {
-
-// Lets the focus steps that the last input queued run.
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
 
 // The bounding box of the dark pixels of `image` within `area`.
 QRect inkBox(const QImage &image, const QRect &area)
@@ -81,19 +76,8 @@ class TestFrmMain : public QObject
 
     frmMain *open()
     {
-        auto clock = std::make_shared<std::uint64_t>(1000);
-        window_ = std::make_unique<frmMain>(*settings_, TrialRandom([this, clock] {
-            steps_ << QStringLiteral("tugi");
-            return (*clock)++;
-        }));
-        window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->Form_Load();
-        connect(window_.get(), &frmMain::beeped, this,
-                [this] { steps_ << QStringLiteral("kekka"); });
-        window_->show();
-        window_->activateWindow();
-        window_->inti->setFocus();
-        if (!QTest::qWaitForWindowActive(window_.get()))
+        window_ = testing::loggingMainWindow(*settings_, steps_);
+        if (!testing::showActive(window_.get(), window_->inti))
             qFatal("main window not active");
         settle();
         steps_.clear();
@@ -113,8 +97,7 @@ private slots:
 
     void init()
     {
-        settingsFile_ = QDir::temp().filePath(
-            QStringLiteral("mitoon-test-%1.ini").arg(QCoreApplication::applicationPid()));
+        settingsFile_ = testing::temporarySettingsFile("test");
         QFile::remove(settingsFile_);
         settings_ = std::make_unique<WindowSettings>(settingsFile_);
         open();

@@ -7,6 +7,7 @@
 #include "records/frmHyouji.h"
 #include "records/modalwatch.h"
 #include "support/isolatedhome.h"
+#include "support/mainwindow.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -18,14 +19,9 @@
 #include <QTest>
 
 using namespace mitoon;
+using mitoon::testing::settle;
 
 namespace {
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
 
 // Where a key goes: the open popup list, else the widget with the focus.
 QWidget *keyTarget()
@@ -96,18 +92,8 @@ class TestKeypad : public QObject
     frmMain *open()
     {
         window_.reset();
-        auto clock = std::make_shared<std::uint64_t>(1000);
-        window_ = std::make_unique<frmMain>(*settings_, TrialRandom([this, clock] {
-            steps_ << QStringLiteral("tugi");
-            return (*clock)++;
-        }));
-        window_->Form_Load();
-        connect(window_.get(), &frmMain::beeped, this,
-                [this] { steps_ << QStringLiteral("kekka"); });
-        window_->show();
-        window_->activateWindow();
-        window_->inti->setFocus();
-        if (!QTest::qWaitForWindowActive(window_.get()))
+        window_ = testing::loggingMainWindow(*settings_, steps_);
+        if (!testing::showActive(window_.get(), window_->inti))
             qFatal("main window not active");
         settle();
         steps_.clear();
@@ -156,8 +142,7 @@ private slots:
 
     void init()
     {
-        settingsFile_ = QDir::temp().filePath(
-            QStringLiteral("mitoon-keypad-%1.ini").arg(QCoreApplication::applicationPid()));
+        settingsFile_ = testing::temporarySettingsFile("keypad");
         QFile::remove(settingsFile_);
         settings_ = std::make_unique<WindowSettings>(settingsFile_);
         open();

@@ -16,6 +16,7 @@
 #include "records/frmGurafu.h"
 #include "records/frmHyouji.h"
 #include "support/isolatedhome.h"
+#include "support/mainwindow.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -29,17 +30,12 @@
 #include <QTimer>
 
 using namespace mitoon;
+using mitoon::testing::settle;
 
 namespace {
 
 const QRect kScreenA(0, 0, 640, 480);
 const QRect kScreenB(640, 0, 480, 360);
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
 
 QString describe(const QRect &r)
 {
@@ -65,13 +61,8 @@ class TestSmallScreen : public QObject
         file.write("[Settings]\n" + ini + "\n");
         file.close();
         settings_ = std::make_unique<WindowSettings>(path);
-        window_ = std::make_unique<frmMain>(*settings_);
-        window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->Form_Load();
-        window_->show();
-        window_->activateWindow();
-        window_->inti->setFocus();
-        if (!QTest::qWaitForWindowActive(window_.get()))
+        window_ = testing::loadedMainWindow(*settings_);
+        if (!testing::showActive(window_.get(), window_->inti))
             qFatal("main window not active");
         settle();
         return window_.get();

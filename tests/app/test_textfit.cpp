@@ -16,6 +16,7 @@
 #include "records/recordformat.h"
 #include "records/recordseries.h"
 #include "support/isolatedhome.h"
+#include "support/mainwindow.h"
 #include "support/textfit.h"
 
 #include <QApplication>
@@ -130,12 +131,9 @@ class TestTextFit : public QObject
     {
         if (main_)
             return;
-        settingsFile_ = QDir::temp().filePath(
-            QStringLiteral("mitoon-textfit-%1.ini").arg(QCoreApplication::applicationPid()));
+        settingsFile_ = testing::temporarySettingsFile("textfit");
         settings_ = std::make_unique<WindowSettings>(settingsFile_);
-        main_ = std::make_unique<frmMain>(*settings_);
-        main_->setAttribute(Qt::WA_DeleteOnClose, false);
-        main_->Form_Load();
+        main_ = testing::loadedMainWindow(*settings_);
         main_->show();
         splash_ = std::make_unique<frmSplash>();
         splash_->show();
