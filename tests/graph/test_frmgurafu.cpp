@@ -8,12 +8,12 @@
 #include "records/graphscale.h"
 #include "records/modalwatch.h"
 #include "records/pdfwords.h"
+#include "records/printdialog.h"
 #include "records/recordfiletesting.h"
 #include "records/recordformat.h"
 #include "support/isolatedhome.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QJsonArray>
@@ -106,17 +106,6 @@ QStringList wordTexts(const QList<testing::PdfWord> &words)
     for (const testing::PdfWord &word : words)
         texts.append(word.text);
     return texts;
-}
-
-// The dialog's "Print" button, which checks the output file before it accepts.
-QAbstractButton *acceptButton(QDialog *dialog)
-{
-    for (const auto *buttons : dialog->findChildren<QDialogButtonBox *>())
-        for (QAbstractButton *button : buttons->buttons())
-            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole &&
-                buttons->window() == dialog)
-                return button;
-    return nullptr;
 }
 
 } // namespace
@@ -397,15 +386,7 @@ private slots:
         frmGurafu *window = openGraph();
         QVERIFY(window);
         bool printToFileOffered = false;
-        testing::whenModal([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QPrintDialog *>(modal);
-            if (!dialog) {
-                modal->close();
-                return;
-            }
-            printToFileOffered = dialog->testOption(QAbstractPrintDialog::PrintToFile);
-            acceptButton(dialog)->click();
-        });
+        testing::acceptPrintDialog(printToFileOffered);
         QTest::mouseClick(window->print, Qt::LeftButton);
         QVERIFY(printToFileOffered);
         const auto words =

@@ -2,6 +2,7 @@
 #include "pdfwords.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
+#include "printdialog.h"
 #include "recordfiletesting.h"
 #include "records/frmHyouji.h"
 #include "records/recordformat.h"
@@ -9,7 +10,6 @@
 #include "support/isolatedhome.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -40,18 +40,6 @@ bool printToPdf(const QString &path, const QString &text)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     return recordprinter::print(printer, text);
-}
-
-// The dialog's "Print" button, which checks the output file before it accepts.
-QAbstractButton *acceptButton(QDialog *dialog)
-{
-    // The printer properties sheet inside the dialog has a button box of its own.
-    for (const auto *buttons : dialog->findChildren<QDialogButtonBox *>())
-        for (QAbstractButton *button : buttons->buttons())
-            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole &&
-                buttons->window() == dialog)
-                return button;
-    return nullptr;
 }
 
 QString documentsFolder()
@@ -135,15 +123,7 @@ private slots:
         QTest::keyClicks(window->Text, QStringLiteral("typed"));
 
         bool printToFileOffered = false;
-        testing::whenModal([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QPrintDialog *>(modal);
-            if (!dialog) {
-                modal->close();
-                return;
-            }
-            printToFileOffered = dialog->testOption(QAbstractPrintDialog::PrintToFile);
-            acceptButton(dialog)->click();
-        });
+        testing::acceptPrintDialog(printToFileOffered);
         QTest::keyClick(window->Text, Qt::Key_Return);
         QVERIFY(printToFileOffered);
         const auto words = testing::readPdfWords(documentsFolder() + QStringLiteral("/mitoon.pdf"));
