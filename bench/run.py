@@ -17,6 +17,20 @@ import tempfile
 import time
 
 
+BENCHMARKS = ["bench-baseline", "bench-answerlatency", "bench-busywait", "bench-records",
+              "bench-graph"]
+
+
+def build_benchmarks(build):
+    """The benchmarks are built only when asked for: this turns them on in `build` and builds
+    them with the program."""
+    source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    subprocess.run(["cmake", "-S", source, "-B", build, "-DMITOON_BENCHMARKS=ON"], check=True,
+                   stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", build, "-j", str(os.cpu_count() or 2), "--target",
+                    "mitoon", *BENCHMARKS], check=True, stdout=subprocess.DEVNULL)
+
+
 def stats(values):
     return statistics.median(values), min(values), max(values)
 
@@ -227,6 +241,7 @@ def main():
     if not args.inside_xvfb and "DISPLAY" not in os.environ:
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable,
                                __file__, "--inside-xvfb"] + sys.argv[1:])
+    build_benchmarks(args.build)
     rows, pairs = [], {}
     load_before = os.getloadavg()
     for platform in ("offscreen", "xcb"):
