@@ -1,8 +1,8 @@
 #include "app/menucommands.h"
 
+#include "fileio/shiftjis.h"
 #include "platform/appinfo.h"
 #include "platform/helpviewer.h"
-#include "platform/shiftjis.h"
 #include "records/frmGurafu.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"

@@ -3,10 +3,10 @@
 // with the Shift-JIS codec. Then the save:
 // appending a record line with its flush to disk, many times.
 #include "app/menucommands.h"
+#include "fileio/shiftjis.h"
 #include "paintwatch.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
-#include "platform/shiftjis.h"
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"

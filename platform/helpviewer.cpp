@@ -1,9 +1,9 @@
 #include "platform/helpviewer.h"
 
+#include "fileio/outsidefile.h"
+#include "fileio/shiftjis.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
-#include "platform/outsidefile.h"
-#include "platform/shiftjis.h"
 
 #include <QPointer>
 #include <QScrollBar>

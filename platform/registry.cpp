@@ -1,8 +1,8 @@
 #include "platform/registry.h"
 
+#include "fileio/outsidefile.h"
+#include "fileio/shiftjis.h"
 #include "platform/drivepath.h"
-#include "platform/outsidefile.h"
-#include "platform/shiftjis.h"
 
 #include <QFileInfo>
 #include <QHash>

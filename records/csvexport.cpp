@@ -1,7 +1,7 @@
 #include "records/csvexport.h"
 
-#include "platform/posixio.h"
-#include "platform/systemerror.h"
+#include "fileio/posixio.h"
+#include "fileio/systemerror.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "records/recordbackups.h"
 
-#include "platform/posixio.h"
-#include "platform/tempfile.h"
+#include "fileio/posixio.h"
+#include "fileio/tempfile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #include "records/recordfile.h"
 
+#include "fileio/posixio.h"
+#include "fileio/systemerror.h"
+#include "fileio/tempfile.h"
 #include "platform/drivepath.h"
-#include "platform/posixio.h"
-#include "platform/systemerror.h"
-#include "platform/tempfile.h"
 #include "records/recordbackups.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/outsidefile.h"
+#include "fileio/outsidefile.h"
 #include "records/recordformat.h"
 
 #include <QByteArray>

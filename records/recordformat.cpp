@@ -1,6 +1,6 @@
 #include "records/recordformat.h"
 
-#include "platform/shiftjis.h"
+#include "fileio/shiftjis.h"
 
 #include <utility>
 

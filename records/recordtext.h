@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/outsidefile.h"
-#include "platform/shiftjis.h"
+#include "fileio/outsidefile.h"
+#include "fileio/shiftjis.h"
 #include "records/recordfile.h"
 #include "records/recordformat.h"
 

@@ -1,5 +1,5 @@
 #include "app/windowsettings.h"
-#include "platform/outsidefile.h"
+#include "fileio/outsidefile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

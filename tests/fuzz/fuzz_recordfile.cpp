@@ -1,6 +1,6 @@
 // Fuzzes the reading of the record file: Shift-JIS decoding and the splitting into lines, as
 // the records window does with whatever bytes are in the file.
-#include "platform/shiftjis.h"
+#include "fileio/shiftjis.h"
 #include "records/recordformat.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Fuzzes the reading of the record file for the graph and the CSV export: whatever bytes are in
 // the file, every line is either a record or skipped with a reason, every record holds sound
 // values and is written back to the same record, and the CSV file has one line per record.
-#include "platform/shiftjis.h"
+#include "fileio/shiftjis.h"
 #include "records/csvexport.h"
 #include "records/recordformat.h"
 #include "records/recordseries.h"

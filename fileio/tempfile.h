@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/posixio.h"
+#include "fileio/posixio.h"
 
 #include <QString>
 

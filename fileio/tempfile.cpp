@@ -1,4 +1,4 @@
-#include "platform/tempfile.h"
+#include "fileio/tempfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/posixio.h"
+#include "fileio/posixio.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -85,24 +85,6 @@ bool isFileAt(int fd, const QString &path)
     struct stat named = {};
     return ::fstat(fd, &open) == 0 && ::stat(nativePath(path).constData(), &named) == 0 &&
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-}
-
-bool readAll(int fd, QByteArray *bytes)
-{
-    struct stat status = {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
-        bytes->reserve(qsizetype(status.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        bytes->append(buffer, got);
-    }
 }
 
 bool sync(int fd)

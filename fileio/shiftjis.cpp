@@ -1,4 +1,4 @@
-#include "platform/shiftjis.h"
+#include "fileio/shiftjis.h"
 
 #include <QStringEncoder>
 

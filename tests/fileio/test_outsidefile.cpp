@@ -1,4 +1,4 @@
-#include "platform/outsidefile.h"
+#include "fileio/outsidefile.h"
 #include "platform/registry.h"
 
 #include <QFile>

@@ -51,8 +51,6 @@ bool lockExclusive(int fd);
 bool clearNonBlocking(int fd);
 // Whether the open file is the one at `path` now.
 bool isFileAt(int fd, const QString &path);
-// Reads from `fd` to its end.
-bool readAll(int fd, QByteArray *bytes);
 // fsync; a descriptor that cannot be synced (a device, a pipe) counts as synced.
 bool sync(int fd);
 // Syncs the folder of `path`, so that a created or renamed entry is on disk.

@@ -1,4 +1,4 @@
-#include "platform/systemerror.h"
+#include "fileio/systemerror.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/outsidefile.h"
+#include "fileio/outsidefile.h"
 
-#include "platform/systemerror.h"
+#include "fileio/systemerror.h"
 
 #include <cerrno>
 #include <fcntl.h>
