@@ -1,7 +1,7 @@
-#include "app/frmGamen.h"
 #include "app/frmMain.h"
 #include "app/menucommands.h"
 #include "info/frmAbout.h"
+#include "screencheck/frmGamen.h"
 
 #include <QMenuBar>
 

@@ -1,9 +1,9 @@
 #include "app/menucommands.h"
 
 #include "fileio/shiftjis.h"
+#include "graph/frmGurafu.h"
 #include "platform/appinfo.h"
 #include "platform/helpviewer.h"
-#include "records/frmGurafu.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"
 

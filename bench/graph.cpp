@@ -4,10 +4,10 @@
 // rounds (argument 2, 7 by default), each round in a window created anew. Then, in the last
 // window, from a mouse move over the plot until the graph is painted again.
 #include "app/menucommands.h"
+#include "graph/acuitygraph.h"
+#include "graph/frmGurafu.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
-#include "records/acuitygraph.h"
-#include "records/frmGurafu.h"
 #include "records/recordfile.h"
 #include "records/recordformat.h"
 #include "records/recordtext.h"

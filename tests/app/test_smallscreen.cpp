@@ -2,19 +2,19 @@
 // 480 × 360 pixels to its right, on the offscreen platform.
 
 #include "acuity/acuitytest.h"
-#include "app/frmGamen.h"
 #include "app/frmMain.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
+#include "graph/frmGurafu.h"
 #include "info/browser/frmBrowser.h"
 #include "info/fakebrowser.h"
 #include "info/frmAbout.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/statusbar.h"
-#include "records/frmGurafu.h"
 #include "records/frmHyouji.h"
+#include "screencheck/frmGamen.h"
 #include "support/isolatedhome.h"
 #include "support/mainwindow.h"
 

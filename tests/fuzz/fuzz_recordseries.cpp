@@ -2,9 +2,9 @@
 // the file, every line is either a record or skipped with a reason, every record holds sound
 // values and is written back to the same record, and the CSV file has one line per record.
 #include "fileio/shiftjis.h"
-#include "records/csvexport.h"
+#include "graph/csvexport.h"
+#include "graph/recordseries.h"
 #include "records/recordformat.h"
-#include "records/recordseries.h"
 
 #include <cmath>
 #include <cstdint>

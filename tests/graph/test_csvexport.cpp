@@ -1,6 +1,6 @@
-#include "records/csvexport.h"
+#include "graph/csvexport.h"
+#include "graph/recordseries.h"
 #include "records/recordfiletesting.h"
-#include "records/recordseries.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "fileio/shiftjis.h"
+#include "graph/recordseries.h"
 #include "records/recordformat.h"
-#include "records/recordseries.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/gamentexts.h"
+#include "screencheck/gamentexts.h"
 
 #include "acuity/variant.h"
 

@@ -1,4 +1,4 @@
-#include "acuity/screencheck.h"
+#include "screencheck/ringrows.h"
 
 #include <gtest/gtest.h>
 

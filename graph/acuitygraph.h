@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/graphpainter.h"
+#include "graph/graphpainter.h"
 
 #include <QPixmap>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "records/graphscale.h"
-#include "records/recordseries.h"
+#include "graph/graphscale.h"
+#include "graph/recordseries.h"
 
 #include <QColor>
 #include <QPointF>

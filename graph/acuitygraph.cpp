@@ -1,4 +1,4 @@
-#include "records/acuitygraph.h"
+#include "graph/acuitygraph.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>

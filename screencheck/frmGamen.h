@@ -1,6 +1,6 @@
 #pragma once
 
-#include "acuity/pixelpitch.h"
+#include "screencheck/pixelpitch.h"
 
 #include <QWidget>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "records/csvexport.h"
+#include "graph/csvexport.h"
 
 #include "fileio/posixio.h"
 #include "fileio/systemerror.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/recordseries.h"
+#include "graph/recordseries.h"
 
 #include <QByteArray>
 #include <QList>

@@ -6,8 +6,8 @@ class QLabel;
 class QPushButton;
 
 namespace mitoon {
+
 class AcuityGraph;
-}
 
 // The graph window "記録のグラフ": every record of the record file as a point of its eye over
 // time, with printing and an export for spreadsheets. There is one graph window at a time,
@@ -33,7 +33,7 @@ public:
     // The work of "CSVで書き出す" once the file name is known: a message box tells a failure.
     bool exportCsv(const QString &path);
 
-    mitoon::AcuityGraph *gurafu = nullptr;
+    AcuityGraph *gurafu = nullptr;
     QLabel *lblKiroku = nullptr; // how many records, and how many lines were skipped
     QLabel *lblTen = nullptr;    // the point under the mouse, or a hint
     QPushButton *print = nullptr;
@@ -51,3 +51,5 @@ private:
     void place(const QWidget *mainWindow);
     void showPoint(const QString &text);
 };
+
+} // namespace mitoon

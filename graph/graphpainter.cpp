@@ -1,4 +1,4 @@
-#include "records/graphpainter.h"
+#include "graph/graphpainter.h"
 
 #include "platform/formkit.h"
 

@@ -1,6 +1,6 @@
-#include "app/cardoutline.h"
+#include "screencheck/cardoutline.h"
 
-#include "acuity/pixelpitch.h"
+#include "screencheck/pixelpitch.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "acuity/pixelpitch.h"
+#include "screencheck/pixelpitch.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "records/graphscale.h"
+#include "graph/graphscale.h"
 
 #include <algorithm>
 #include <cmath>

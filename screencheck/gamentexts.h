@@ -1,7 +1,7 @@
 #pragma once
 
-#include "acuity/pixelpitch.h"
-#include "acuity/screencheck.h"
+#include "screencheck/pixelpitch.h"
+#include "screencheck/ringrows.h"
 
 #include <QStringList>
 #include <optional>

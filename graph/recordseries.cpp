@@ -1,4 +1,4 @@
-#include "records/recordseries.h"
+#include "graph/recordseries.h"
 
 #include "records/recordformat.h"
 

@@ -1,15 +1,15 @@
-#include "records/frmGurafu.h"
+#include "graph/frmGurafu.h"
 
+#include "graph/acuitygraph.h"
+#include "graph/csvexport.h"
+#include "graph/recordseries.h"
 #include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/screenplacement.h"
 #include "platform/twips.h"
-#include "records/acuitygraph.h"
-#include "records/csvexport.h"
 #include "records/recordfile.h"
 #include "records/recordprinter.h"
-#include "records/recordseries.h"
 #include "records/recordtext.h"
 
 #include <QDir>
@@ -28,7 +28,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-using namespace mitoon;
+namespace mitoon {
 
 namespace {
 
@@ -248,3 +248,5 @@ void frmGurafu::keyPressEvent(QKeyEvent *event)
     }
     QWidget::keyPressEvent(event);
 }
+
+} // namespace mitoon

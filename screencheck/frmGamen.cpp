@@ -1,14 +1,14 @@
-#include "app/frmGamen.h"
+#include "screencheck/frmGamen.h"
 
 #include "acuity/acuitytest.h"
-#include "acuity/screencheck.h"
 #include "acuity/variant.h"
-#include "app/cardoutline.h"
-#include "app/gamentexts.h"
 #include "app/windowsettings.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/screenplacement.h"
+#include "screencheck/cardoutline.h"
+#include "screencheck/gamentexts.h"
+#include "screencheck/ringrows.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
