@@ -1,10 +1,10 @@
 #include "app/Module1.h"
 
+#include "app/appinfo.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "app/startupwarmup.h"
 #include "app/windowsettings.h"
-#include "platform/appinfo.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "app/frmSplash.h"
 
-#include "platform/appinfo.h"
+#include "app/appinfo.h"
+#include "app/version.h"
 #include "platform/formkit.h"
 #include "platform/formlayout.h"
 #include "platform/notifyinglabel.h"
 #include "platform/twips.h"
-#include "platform/version.h"
 
 #include <QFrame>
 #include <QGuiApplication>

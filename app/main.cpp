@@ -1,11 +1,10 @@
 #include "app/Module1.h"
+#include "app/appinfo.h"
 #include "app/displayguard.h"
 #include "app/frmMain.h"
 #include "app/startupwarmup.h"
 #include "app/windowsettings.h"
-#include "platform/appinfo.h"
 #include "platform/formkit.h"
-#include "platform/startupprobe.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -37,6 +36,6 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTranslator);
 
     mitoon::WindowSettings settings;
-    mitoon::probeFirstPaint(mitoon::Module1::Main(settings));
+    mitoon::Module1::Main(settings);
     return app.exec();
 }

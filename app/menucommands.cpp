@@ -1,8 +1,8 @@
 #include "app/menucommands.h"
 
+#include "app/appinfo.h"
 #include "fileio/shiftjis.h"
 #include "graph/frmGurafu.h"
-#include "platform/appinfo.h"
 #include "platform/helpviewer.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"

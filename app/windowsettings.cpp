@@ -1,8 +1,8 @@
 #include "app/windowsettings.h"
 
 #include "acuity/variant.h"
+#include "app/appinfo.h"
 #include "fileio/outsidefile.h"
-#include "platform/appinfo.h"
 
 #include <QStandardPaths>
 

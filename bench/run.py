@@ -17,7 +17,7 @@ import tempfile
 import time
 
 
-BENCHMARKS = ["bench-baseline", "bench-answerlatency", "bench-busywait", "bench-records",
+BENCHMARKS = ["mitoon-probe", "bench-baseline", "bench-answerlatency", "bench-busywait", "bench-records",
               "bench-graph"]
 
 
@@ -31,6 +31,10 @@ def build_benchmarks(build):
                     "mitoon", *BENCHMARKS], check=True, stdout=subprocess.DEVNULL)
 
 
+# The first-paint probe that the start-up runs preload (bench/firstpaintprobe.cpp).
+PROBE = ""
+
+
 def stats(values):
     return statistics.median(values), min(values), max(values)
 
@@ -39,7 +43,7 @@ def isolated_env(platform, home):
     env = dict(os.environ)
     env.update(HOME=home, XDG_CONFIG_HOME=home + "/.config", XDG_DATA_HOME=home + "/.local/share",
                XDG_RUNTIME_DIR=home + "/runtime", MITOON_DRIVE_C=home + "/drive_c",
-               QT_QPA_PLATFORM=platform, MITOON_PROBE_FIRST_PAINT="1")
+               QT_QPA_PLATFORM=platform, MITOON_PROBE_FIRST_PAINT="1", LD_PRELOAD=PROBE)
     os.makedirs(home + "/runtime", mode=0o700, exist_ok=True)
     return env
 
@@ -133,6 +137,7 @@ def instructions(build, rows, pairs):
 def run_tool(args, platform, home):
     env = isolated_env(platform, home)
     env.pop("MITOON_PROBE_FIRST_PAINT")
+    env.pop("LD_PRELOAD")
     out = subprocess.run(args, env=env, capture_output=True, text=True, timeout=600).stdout
     return dict(item.split("=") for item in out.split())
 
@@ -242,6 +247,8 @@ def main():
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable,
                                __file__, "--inside-xvfb"] + sys.argv[1:])
     build_benchmarks(args.build)
+    global PROBE
+    PROBE = os.path.abspath(os.path.join(args.build, "bench", "mitoon-probe.so"))
     rows, pairs = [], {}
     load_before = os.getloadavg()
     for platform in ("offscreen", "xcb"):

@@ -1,9 +1,9 @@
 #include "graph/frmGurafu.h"
 
+#include "app/appinfo.h"
 #include "graph/acuitygraph.h"
 #include "graph/csvexport.h"
 #include "graph/recordseries.h"
-#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/screenplacement.h"

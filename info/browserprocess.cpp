@@ -1,6 +1,6 @@
 #include "info/browserprocess.h"
 
-#include "platform/appinfo.h"
+#include "app/appinfo.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,14 +1,14 @@
 #include "info/frmAbout.h"
 
+#include "app/appinfo.h"
+#include "app/version.h"
 #include "info/browserprocess.h"
 #include "info/sysinfolauncher.h"
-#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/formlayout.h"
 #include "platform/loadedforms.h"
 #include "platform/notifyinglabel.h"
 #include "platform/screenplacement.h"
-#include "platform/version.h"
 
 #include <QApplication>
 #include <QCloseEvent>

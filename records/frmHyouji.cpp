@@ -1,6 +1,6 @@
 #include "records/frmHyouji.h"
 
-#include "platform/appinfo.h"
+#include "app/appinfo.h"
 #include "platform/focusstepdispatcher.h"
 #include "platform/formkit.h"
 #include "platform/formlayout.h"

@@ -1,6 +1,6 @@
 #include "app/Module1.h"
+#include "app/appinfo.h"
 #include "app/frmSplash.h"
-#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/noticelabel.h"
 #include "platform/notifyinglabel.h"

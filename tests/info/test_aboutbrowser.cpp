@@ -1,5 +1,5 @@
+#include "app/appinfo.h"
 #include "info/frmAbout.h"
-#include "platform/appinfo.h"
 
 #include "../records/modalwatch.h"
 #include "localpageserver.h"

@@ -1,6 +1,6 @@
+#include "app/appinfo.h"
 #include "info/frmAbout.h"
 #include "info/sysinfolauncher.h"
-#include "platform/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/loadedforms.h"
 #include "platform/notifyinglabel.h"

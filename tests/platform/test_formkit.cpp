@@ -1,7 +1,7 @@
 // The fonts of the fixed layouts: which installed face stands in for each font the layouts
 // name, and that the program's texts show in it on a machine without the IPA fonts.
 
-#include "platform/appinfo.h"
+#include "app/appinfo.h"
 #include "platform/formkit.h"
 
 #include <QApplication>

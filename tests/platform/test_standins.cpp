@@ -1,4 +1,4 @@
-#include "platform/appinfo.h"
+#include "app/appinfo.h"
 #include "platform/formkit.h"
 #include "platform/noticelabel.h"
 #include "platform/statusbar.h"

@@ -1,6 +1,6 @@
+#include "app/appinfo.h"
 #include "app/menucommands.h"
 #include "modalwatch.h"
-#include "platform/appinfo.h"
 #include "platform/drivepath.h"
 #include "platform/formkit.h"
 #include "platform/helpviewer.h"

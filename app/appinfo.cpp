@@ -1,6 +1,6 @@
-#include "platform/appinfo.h"
+#include "app/appinfo.h"
 
-#include "platform/version.h"
+#include "app/version.h"
 
 namespace mitoon {
 
