@@ -4,9 +4,10 @@
 #include "app/menucommands.h"
 #include "app/windowsettings.h"
 #include "platform/focusstepdispatcher.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/loadedforms.h"
+#include "platform/pictures.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
 
@@ -46,8 +47,8 @@ frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
     : QMainWindow(parent), settings_(settings), test_(*this, std::move(random))
 {
     setWindowTitle(QStringLiteral("ミトーン(p_-)"));
-    setWindowIcon(formkit::programIcon());
-    setFont(formkit::fixedFont(formkit::kPGothic, 9));
+    setWindowIcon(pictures::programIcon());
+    setFont(fonts::fixedFont(fonts::kPGothic, 9));
     createControls();
     createStatusBar();
     createMenus();

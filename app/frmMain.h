@@ -35,8 +35,8 @@ public:
     void Form_Load();
 
     // Work of the window's construction that touches no widget, done ahead on another thread
-    // while the GUI thread is busy: the next window takes the results (formkit::picture(),
-    // formkit::condensedToFit()). The pictures decoded; the acuity box's condensed font.
+    // while the GUI thread is busy: the next window takes the results (pictures::pixmap(),
+    // fonts::condensedToFit()). The pictures decoded; the acuity box's condensed font.
     static void preparePictures();
     static void prepareFonts();
 

@@ -2,9 +2,11 @@
 #include "acuity/calibration.h"
 #include "app/frmMain.h"
 #include "app/ringimage.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/optionbutton.h"
+#include "platform/pictures.h"
+#include "platform/systemcolor.h"
 #include "platform/twips.h"
 
 #include <QComboBox>
@@ -24,7 +26,7 @@ constexpr int kAcuityBoxWidth = 615;
 
 QFont acuityFont()
 {
-    return formkit::fixedFont(formkit::kPGothic, 20.25, true);
+    return fonts::fixedFont(fonts::kPGothic, 20.25, true);
 }
 
 int acuityTextWidth()
@@ -49,7 +51,7 @@ QString ringPicturePath(int orientation)
 
 QPixmap ringPicture(int orientation)
 {
-    return formkit::picture(ringPicturePath(orientation));
+    return pictures::pixmap(ringPicturePath(orientation));
 }
 
 // The ring shows the closed ring at its layout size until the test first sizes it.
@@ -66,14 +68,14 @@ QWidget *makeRing(const formlayout::Row &row, QWidget *container)
 
 void frmMain::preparePictures()
 {
-    formkit::preparePicture(kLogoPicture);
+    pictures::prepare(kLogoPicture);
     for (int orientation = 0; orientation <= 8; ++orientation)
-        formkit::preparePicture(ringPicturePath(orientation));
+        pictures::prepare(ringPicturePath(orientation));
 }
 
 void frmMain::prepareFonts()
 {
-    formkit::prepareCondensed(acuityFont(), acuityTextWidth(), acuityTexts());
+    fonts::prepareCondensed(acuityFont(), acuityTextWidth(), acuityTexts());
 }
 
 // The controls from top to bottom. The client area is white throughout: the unit captions and
@@ -84,16 +86,15 @@ void frmMain::prepareFonts()
 void frmMain::createControls()
 {
     client_ = new QWidget(this);
-    formkit::setBackground(client_, formkit::systemColor(formkit::SystemColor::CaptionText));
+    setBackground(client_, systemColor(SystemColor::CaptionText));
     setCentralWidget(client_);
     client_->installEventFilter(this);
 
     using namespace Qt::StringLiterals;
     using enum formlayout::Kind;
-    using formkit::kPGothic;
+    using fonts::kPGothic;
     const formlayout::Font answer{kPGothic, 18};
-    const formlayout::Look white{.background =
-                                     formkit::systemColor(formkit::SystemColor::HighlightText)};
+    const formlayout::Look white{.background = systemColor(SystemColor::HighlightText)};
     const formlayout::Look disabled{.disabled = true};
     // clang-format off
     const formlayout::Row rows[] = {
@@ -159,7 +160,7 @@ void frmMain::createControls()
     // The caption reads whole over the tiny box; a click there still gives the box the focus.
     tugi->stackUnder(kyoritext);
     kyoritext->installEventFilter(this);
-    siryokuhyouji->setFont(formkit::condensedToFit(acuityFont(), acuityTextWidth(), acuityTexts()));
+    siryokuhyouji->setFont(fonts::condensedToFit(acuityFont(), acuityTextWidth(), acuityTexts()));
     randort->lower();
 
     const char *holderNames[] = {"Picue",   "Picmigiue",     "Picmigi",   "Picmigisita",

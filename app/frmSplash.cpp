@@ -2,9 +2,10 @@
 
 #include "app/appinfo.h"
 #include "app/version.h"
-#include "platform/formkit.h"
+#include "platform/changereportinglabel.h"
+#include "platform/fonts.h"
 #include "platform/formlayout.h"
-#include "platform/notifyinglabel.h"
+#include "platform/pictures.h"
 #include "platform/twips.h"
 
 #include <QFrame>
@@ -17,8 +18,8 @@ namespace mitoon {
 frmSplash::frmSplash(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setWindowIcon(formkit::programIcon());
-    setFont(formkit::fixedFont(formkit::kPGothic, 9));
+    setWindowIcon(pictures::programIcon());
+    setFont(fonts::fixedFont(fonts::kPGothic, 9));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     // A fixed dialog frame around a client area of 7455 × 4605 twips.
@@ -41,7 +42,7 @@ void frmSplash::createControls(QWidget *client)
 {
     using namespace Qt::StringLiterals;
     using enum formlayout::Kind;
-    using formkit::kPGothic;
+    using fonts::kPGothic;
     using formlayout::Border;
     // The frame that holds every control; the rows below are placed within it.
     const formlayout::Row container[] = {
@@ -53,12 +54,12 @@ void frmSplash::createControls(QWidget *client)
     const formlayout::Row rows[] = {
         // name            kind            text                      left, top, width, height  font                     tab
         {"picLogo",        picture,        u":/assets/ring1.png"_s,  { 600,  360, 1395, 1185}, {},                      -1, {.border = Border::line}},
-        {"lblProductName", notifyingLabel, {},                       {2520,  840, 3840,  645}, {kPGothic, 32.25, true}, -1},
+        {"lblProductName", changeReportingLabel, {},                       {2520,  840, 3840,  645}, {kPGothic, 32.25, true}, -1},
         {"lblVersion",     label,          {},                       {6540, 1920,   90,  240}, {kPGothic, 12, true},    -1, {.alignment = Qt::AlignRight | Qt::AlignVCenter}},
         {"lblCopyright",   label,          copyrightNotice(),        {2640, 2160, 2415,  255}, {kPGothic, 8.25},        -1},
         {"lblCompany",     label,          u"URL "_s + webAddress(), {2640, 2520, 2415,  255}, {kPGothic, 8.25},        -1},
         {"lblDescription", label,          u"-警告-"_s,              {1680, 2880,  615,  210}, {},                      -1, {.textColor = Qt::black}},
-        {"Label1",         wrappedLabel,   warningNotice(),          {1680, 3120, 4095, 1095}, {},                      -1},
+        {"Label1",         wrappingLabel,   warningNotice(),          {1680, 3120, 4095, 1095}, {},                      -1},
     };
     // clang-format on
     const formlayout::Controls controls =
@@ -70,7 +71,8 @@ void frmSplash::createControls(QWidget *client)
     controls.bind(lblCompany, "lblCompany");
     controls.bind(lblDescription, "lblDescription");
     controls.bind(Label1, "Label1");
-    connect(lblProductName, &NotifyingLabel::changed, this, &frmSplash::lblProductName_Change);
+    connect(lblProductName, &ChangeReportingLabel::changed, this,
+            &frmSplash::lblProductName_Change);
 }
 
 QString frmSplash::versionCaption(int major, int minor, int revision)

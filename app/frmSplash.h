@@ -7,7 +7,7 @@ class QLabel;
 
 namespace mitoon {
 
-class NotifyingLabel;
+class ChangeReportingLabel;
 
 // The splash screen shown while the program starts: ring logo, product name, version and the
 // warning notice. No title bar, no input; start-up closes it once the main window is loaded.
@@ -19,7 +19,7 @@ public:
 
     QFrame *fraMainFrame = nullptr;
     QLabel *picLogo = nullptr;
-    NotifyingLabel *lblProductName = nullptr;
+    ChangeReportingLabel *lblProductName = nullptr;
     QLabel *lblVersion = nullptr;
     QLabel *lblCopyright = nullptr;
     QLabel *lblCompany = nullptr;

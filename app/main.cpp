@@ -4,7 +4,7 @@
 #include "app/frmMain.h"
 #include "app/startupwarmup.h"
 #include "app/windowsettings.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -24,10 +24,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(mitoon::versionText());
     QApplication::setDesktopFileName(QStringLiteral("mitoon"));
     fontConfiguration.join();
-    mitoon::formkit::registerFontSubstitutions();
+    mitoon::fonts::registerSubstitutions();
     // Menus, message boxes and dialogs in the same Japanese Gothic as the windows. It has every
     // character the program's own texts use, so no fallback fonts are looked for at start-up.
-    QApplication::setFont(mitoon::formkit::fixedFont(mitoon::formkit::kPGothic, 9));
+    QApplication::setFont(mitoon::fonts::fixedFont(mitoon::fonts::kPGothic, 9));
 
     // Qt's own dialogs and standard buttons speak Japanese like the rest of the program.
     QTranslator qtTranslator;

@@ -4,7 +4,7 @@
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
 #include "paintwatch.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
 {
     const int answers = argc > 1 ? std::atoi(argv[1]) : 1000;
     QApplication app(argc, argv);
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
     QTemporaryDir dir;
     WindowSettings settings(dir.filePath(QStringLiteral("settings.ini")));
     frmMain window(settings);

@@ -7,7 +7,7 @@
 #include "graph/acuitygraph.h"
 #include "graph/frmGurafu.h"
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "records/recordfile.h"
 #include "records/recordformat.h"
 #include "records/recordtext.h"
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     const int lines = argc > 1 ? std::atoi(argv[1]) : 3650;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 7;
     QApplication app(argc, argv);
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
     drive::provision();
     const RecordFile file = RecordFile::standard();
     {

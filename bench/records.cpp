@@ -6,7 +6,7 @@
 #include "fileio/shiftjis.h"
 #include "paintwatch.h"
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
@@ -36,7 +36,7 @@ double percentile(std::vector<double> values, double q)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
     drive::provision();
     const RecordFile file = RecordFile::standard();
 

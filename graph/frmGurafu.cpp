@@ -4,9 +4,11 @@
 #include "graph/acuitygraph.h"
 #include "graph/csvexport.h"
 #include "graph/recordseries.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/loadedforms.h"
+#include "platform/pictures.h"
 #include "platform/screenplacement.h"
+#include "platform/systemcolor.h"
 #include "platform/twips.h"
 #include "records/recordfile.h"
 #include "records/recordprinter.h"
@@ -92,9 +94,9 @@ frmGurafu::frmGurafu()
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window);
     setWindowTitle(title());
-    setWindowIcon(formkit::programIcon());
-    setFont(formkit::font(formkit::kPGothic, 10.5));
-    formkit::setBackground(this, formkit::systemColor(formkit::SystemColor::ThreeDLight));
+    setWindowIcon(pictures::programIcon());
+    setFont(fonts::font(fonts::kPGothic, 10.5));
+    setBackground(this, systemColor(SystemColor::ThreeDLight));
     createControls();
     layOut();
     connectHandlers();
@@ -109,11 +111,11 @@ void frmGurafu::createControls()
     lblTen->setWordWrap(true);
 
     print = new QPushButton(QStringLiteral("印刷"), this);
-    print->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
+    print->setFont(fonts::fixedFont(fonts::kPGothic, 12, true));
     csvkakidasi = new QPushButton(QStringLiteral("CSVで書き出す"), this);
-    csvkakidasi->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
+    csvkakidasi->setFont(fonts::fixedFont(fonts::kPGothic, 12, true));
     tojiru = new QPushButton(QStringLiteral("閉じる"), this);
-    tojiru->setFont(formkit::fixedFont(formkit::kPGothic, 12, true));
+    tojiru->setFont(fonts::fixedFont(fonts::kPGothic, 12, true));
     for (QPushButton *button : {print, csvkakidasi, tojiru})
         button->setAutoDefault(false);
 }

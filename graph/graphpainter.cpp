@@ -1,6 +1,6 @@
 #include "graph/graphpainter.h"
 
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -29,7 +29,7 @@ constexpr double kHighlightRadius = 8;
 
 QFont labelFont()
 {
-    return formkit::fixedFont(formkit::kPGothic, 9);
+    return fonts::fixedFont(fonts::kPGothic, 9);
 }
 
 double scaleOf(const QPaintDevice *device)
@@ -230,7 +230,7 @@ void GraphPainter::paint(QPainter &painter, const QRectF &area) const
 
     if (!hasPoints() && !message_.isEmpty()) {
         painter.setPen(Qt::black);
-        painter.setFont(formkit::font(formkit::kPGothic, 11));
+        painter.setFont(fonts::font(fonts::kPGothic, 11));
         const double inset = 4 * kPadding * scale;
         painter.drawText(geometry.plot.adjusted(inset, inset, -inset, -inset),
                          Qt::AlignCenter | Qt::TextWordWrap, message_);
@@ -408,8 +408,8 @@ void GraphPainter::paintPage(QPainter &painter, const QRectF &page, const QStrin
 {
     const double scale = scaleOf(painter.device());
     painter.save();
-    const QFont headingFont = formkit::font(formkit::kPGothic, 16, true);
-    const QFont subheadingFont = formkit::font(formkit::kPGothic, 10);
+    const QFont headingFont = fonts::font(fonts::kPGothic, 16, true);
+    const QFont subheadingFont = fonts::font(fonts::kPGothic, 10);
     painter.setPen(Qt::black);
     painter.setFont(headingFont);
     QRectF used;

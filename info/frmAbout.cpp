@@ -4,10 +4,11 @@
 #include "app/version.h"
 #include "info/browserprocess.h"
 #include "info/sysinfolauncher.h"
-#include "platform/formkit.h"
+#include "platform/changereportinglabel.h"
+#include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/loadedforms.h"
-#include "platform/notifyinglabel.h"
+#include "platform/pictures.h"
 #include "platform/screenplacement.h"
 
 #include <QApplication>
@@ -56,9 +57,9 @@ frmAbout::frmAbout(QWidget *owner)
 {
     LoadedForms::add(this);
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    setWindowIcon(formkit::programIcon());
-    setFont(formkit::font(formkit::kPGothic, 9));
-    formkit::setClientSize(this, 5865, 3525);
+    setWindowIcon(pictures::programIcon());
+    setFont(fonts::font(fonts::kPGothic, 9));
+    formlayout::setClientSize(this, 5865, 3525);
     createControls();
     Form_Load();
 }
@@ -80,7 +81,7 @@ void frmAbout::createControls()
 {
     using namespace Qt::StringLiterals;
     using enum formlayout::Kind;
-    using formkit::kGothic;
+    using fonts::kGothic;
     const Qt::Alignment topLeftAligned = Qt::AlignLeft | Qt::AlignTop;
     const formlayout::Look topLeft{.alignment = topLeftAligned};
     const formlayout::Look blackText{.alignment = topLeftAligned, .textColor = Qt::black};
@@ -98,9 +99,9 @@ void frmAbout::createControls()
         {"picIcon",        picture,        u":/assets/ring1.png"_s,      { 120,  120, 1455, 1185}, {},                  2,  greyPanel},
         {"lblDisclaimer",  label,          author(),                     {1200, 2520, 1455,  225}, {},                  3,  blackText},
         {"lblVersion",     label,          {},                           {4320,  360, 1335,  225}, {},                  4,  topLeft},
-        {"lblTitle",       notifyingLabel, {},                           {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  greenText},
+        {"lblTitle",       changeReportingLabel, {},                           {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  greenText},
         {"lblDescription", label,          u"-警告-"_s,                  {1680,  960,  615,  210}, {},                  6,  blackText},
-        {"Label1",         wrappedLabel,   warningNotice(),              {1680, 1200, 4095, 1095}, {},                  7},
+        {"Label1",         wrappingLabel,   warningNotice(),              {1680, 1200, 4095, 1095}, {},                  7},
         {"Label2",         label,          u"Mail = "_s + mailAddress(), {1200, 3000, 1815,  255}, {},                  8,  topLeft},
         {"Label3",         label,          u"URL ="_s,                   {1200, 2760, 2775,  255}, {},                  9,  topLeft},
         {"Command1",       button,         webAddress(),                 {1680, 2760, 2295,  255}, {},                  10},
@@ -126,7 +127,7 @@ void frmAbout::createControls()
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
-    connect(lblTitle, &NotifyingLabel::changed, this, &frmAbout::lblTitle_Change);
+    connect(lblTitle, &ChangeReportingLabel::changed, this, &frmAbout::lblTitle_Change);
     connect(Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
     cmdOK->setFocus();
 }

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace mitoon {
 
-class NotifyingLabel;
+class ChangeReportingLabel;
 
 // The About box: ring logo, product name, version, the warning notice, the author and the
 // maker's contact data. Starts the system-information tool and opens the browser window on
@@ -31,7 +31,7 @@ public:
     QLabel *picIcon = nullptr;
     QLabel *lblDisclaimer = nullptr;
     QLabel *lblVersion = nullptr;
-    NotifyingLabel *lblTitle = nullptr;
+    ChangeReportingLabel *lblTitle = nullptr;
     QLabel *lblDescription = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

@@ -1,10 +1,12 @@
 #include "platform/formlayout.h"
 
-#include "platform/formkit.h"
-#include "platform/noticelabel.h"
-#include "platform/notifyinglabel.h"
+#include "platform/changereportinglabel.h"
+#include "platform/fonts.h"
 #include "platform/optionbutton.h"
+#include "platform/pictures.h"
+#include "platform/systemcolor.h"
 #include "platform/twips.h"
+#include "platform/wrappinglabel.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -37,13 +39,13 @@ QWidget *make(const Row &row, QWidget *container, const MakeCustom &makeCustom)
     switch (row.kind) {
     case Kind::label:
         return new QLabel(row.text, container);
-    case Kind::wrappedLabel:
-        return new NoticeLabel(row.text, container);
-    case Kind::notifyingLabel:
-        return new NotifyingLabel(row.text, container);
+    case Kind::wrappingLabel:
+        return new WrappingLabel(row.text, container);
+    case Kind::changeReportingLabel:
+        return new ChangeReportingLabel(row.text, container);
     case Kind::picture: {
         auto *picture = new QLabel(container);
-        picture->setPixmap(formkit::picture(row.text));
+        picture->setPixmap(pictures::pixmap(row.text));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return picture;
     }
@@ -128,8 +130,8 @@ void apply(QWidget *widget, const Row &row, Fonts fonts)
         widget->setProperty(kIndexProperty, row.name.index);
     if (!row.font.family.isEmpty())
         widget->setFont(fonts == Fonts::fixed
-                            ? formkit::fixedFont(row.font.family, row.font.points, row.font.bold)
-                            : formkit::font(row.font.family, row.font.points, row.font.bold));
+                            ? fonts::fixedFont(row.font.family, row.font.points, row.font.bold)
+                            : fonts::font(row.font.family, row.font.points, row.font.bold));
     const Look &look = row.look;
     if (look.disabled)
         widget->setEnabled(false);
@@ -142,7 +144,7 @@ void apply(QWidget *widget, const Row &row, Fonts fonts)
         if (auto *label = qobject_cast<QLabel *>(widget))
             label->setAlignment(look.alignment);
     if (look.background.isValid())
-        formkit::setBackground(widget, look.background);
+        setBackground(widget, look.background);
     if (look.textColor.isValid()) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::WindowText, look.textColor);
@@ -211,6 +213,16 @@ int index(const QWidget *control)
 {
     const QVariant value = control->property(kIndexProperty);
     return value.isValid() ? value.toInt() : -1;
+}
+
+void place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twips::rect(left, top, width, height));
+}
+
+void setClientSize(QWidget *window, int width, int height)
+{
+    window->setFixedSize(twips::toPixelsRounded(width), twips::toPixelsRounded(height));
 }
 
 void fitToText(QLabel *label)

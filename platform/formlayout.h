@@ -18,19 +18,19 @@ namespace mitoon::formlayout {
 
 // What a row makes: the widget class and the looks that go with it.
 enum class Kind {
-    label,          // QLabel
-    wrappedLabel,   // NoticeLabel: Japanese text wrapped at the label's width
-    notifyingLabel, // NotifyingLabel: reports each change of its text
-    picture,        // QLabel showing the picture the text names, unscaled from its top-left
-    textBox,        // QLineEdit with a sunken frame
-    flatTextBox,    // QLineEdit with a thin single-line frame and no margins; not a tab stop
-    flatTextArea,   // multi-line QPlainTextEdit, flat like flatTextBox, without scroll bars
-    textArea,       // multi-line QPlainTextEdit with a vertical scroll bar; Tab moves on
-    comboBox,       // editable QComboBox showing the text; typing adds no item to the list
-    optionButton,   // OptionButton
-    button,         // QPushButton; Enter presses it while it has the focus
-    frame,          // QFrame: a container, or a line drawn in its background colour
-    custom,         // made and sized by the window from its row; the layout names and moves it
+    label,                // QLabel
+    wrappingLabel,        // WrappingLabel: Japanese text wrapped at the label's width
+    changeReportingLabel, // ChangeReportingLabel: reports each change of its text
+    picture,              // QLabel showing the picture the text names, unscaled from its top-left
+    textBox,              // QLineEdit with a sunken frame
+    flatTextBox,          // QLineEdit with a thin single-line frame and no margins; not a tab stop
+    flatTextArea,         // multi-line QPlainTextEdit, flat like flatTextBox, without scroll bars
+    textArea,             // multi-line QPlainTextEdit with a vertical scroll bar; Tab moves on
+    comboBox,             // editable QComboBox showing the text; typing adds no item to the list
+    optionButton,         // OptionButton
+    button,               // QPushButton; Enter presses it while it has the focus
+    frame,                // QFrame: a container, or a line drawn in its background colour
+    custom, // made and sized by the window from its row; the layout names and moves it
 };
 
 // A border drawn around a picture or a frame.
@@ -49,7 +49,7 @@ struct Name
     int index;
 };
 
-// A layout family (formkit::kPGothic, formkit::kGothic), point size and weight. A row without
+// A layout family (fonts::kPGothic, fonts::kGothic), point size and weight. A row without
 // a family takes its window's font.
 struct Font
 {
@@ -84,8 +84,8 @@ struct Row
     Look look;
 };
 
-// The fonts of a window: fixed for the program's own texts (formkit::fixedFont), plain where
-// the window may show text from outside (formkit::font).
+// The fonts of a window: fixed for the program's own texts (fonts::fixedFont), plain where
+// the window may show text from outside (fonts::font).
 enum class Fonts { fixed, plain };
 
 // Makes the widget of a custom row in the container.
@@ -122,6 +122,12 @@ QString displayName(const Name &name);
 
 // The control-array index a layout gave `control`; -1 when it is no element of an array.
 int index(const QWidget *control);
+
+// Places `widget` at a twips position relative to its parent's client area.
+void place(QWidget *widget, int left, int top, int width, int height);
+
+// Gives a top-level window a fixed client area of `width` × `height` twips.
+void setClientSize(QWidget *window, int width, int height);
 
 // Sizes a label to its text, keeping its right edge where its text is right-aligned and its
 // left edge otherwise, and its top.

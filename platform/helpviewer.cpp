@@ -3,7 +3,8 @@
 #include "fileio/outsidefile.h"
 #include "fileio/shiftjis.h"
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
+#include "platform/pictures.h"
 
 #include <QPointer>
 #include <QScrollBar>
@@ -45,9 +46,9 @@ HelpViewer::HelpViewer() : browser_(new QTextBrowser(this))
     // The program ends with its own last window, whether or not its help is still open.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(kViewerTitle);
-    setWindowIcon(formkit::programIcon());
+    setWindowIcon(pictures::programIcon());
     browser_->setOpenExternalLinks(true);
-    browser_->setFont(formkit::font(formkit::kPGothic, 11));
+    browser_->setFont(fonts::font(fonts::kPGothic, 11));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

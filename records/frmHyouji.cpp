@@ -2,10 +2,12 @@
 
 #include "app/appinfo.h"
 #include "platform/focusstepdispatcher.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/loadedforms.h"
+#include "platform/pictures.h"
 #include "platform/screenplacement.h"
+#include "platform/systemcolor.h"
 #include "platform/twips.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
@@ -56,9 +58,9 @@ frmHyouji::frmHyouji()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("結果表示"));
-    setWindowIcon(formkit::programIcon());
-    setFont(formkit::font(formkit::kPGothic, 12));
-    formkit::setBackground(this, formkit::systemColor(formkit::SystemColor::ThreeDLight));
+    setWindowIcon(pictures::programIcon());
+    setFont(fonts::font(fonts::kPGothic, 12));
+    setBackground(this, systemColor(SystemColor::ThreeDLight));
     createControls();
     layOut();
     fitRecordLines();
@@ -71,10 +73,9 @@ void frmHyouji::createControls()
 {
     using namespace Qt::StringLiterals;
     using enum formlayout::Kind;
-    using formkit::kPGothic;
+    using fonts::kPGothic;
     const formlayout::Look heading{.alignment = Qt::AlignLeft | Qt::AlignTop,
-                                   .background =
-                                       formkit::systemColor(formkit::SystemColor::ThreeDLight)};
+                                   .background = systemColor(SystemColor::ThreeDLight)};
     // clang-format off
     const formlayout::Row rows[] = {
         // name       kind      text              left, top, width, height  font                  tab
@@ -117,7 +118,7 @@ void frmHyouji::fitRecordLines()
     const int width = Text->width() - 2 * Text->frameWidth() -
                       Text->verticalScrollBar()->sizeHint().width() -
                       2 * qCeil(Text->document()->documentMargin());
-    Text->setFont(formkit::condensedToFit(Text->font(), width, lines));
+    Text->setFont(fonts::condensedToFit(Text->font(), width, lines));
 }
 
 void frmHyouji::connectHandlers()

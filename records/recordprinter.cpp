@@ -1,6 +1,6 @@
 #include "records/recordprinter.h"
 
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -38,7 +38,7 @@ bool print(QPrinter &printer, const QString &text)
     // Laid out for the printer's resolution, in the face the records window shows.
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&printer);
-    document.setDefaultFont(formkit::font(formkit::kPGothic, kPointSize));
+    document.setDefaultFont(fonts::font(fonts::kPGothic, kPointSize));
     document.setDocumentMargin(0);
     document.setPlainText(text);
     const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();

@@ -3,9 +3,10 @@
 #include "acuity/acuitytest.h"
 #include "acuity/variant.h"
 #include "app/windowsettings.h"
-#include "platform/formkit.h"
 #include "platform/loadedforms.h"
+#include "platform/pictures.h"
 #include "platform/screenplacement.h"
+#include "platform/systemcolor.h"
 #include "screencheck/cardoutline.h"
 #include "screencheck/gamentexts.h"
 #include "screencheck/ringrows.h"
@@ -70,7 +71,7 @@ frmGamen::frmGamen(QWidget *owner, const AcuityTest &test, WindowSettings &setti
     setObjectName(QStringLiteral("frmGamen"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("画面の確認"));
-    setWindowIcon(formkit::programIcon());
+    setWindowIcon(pictures::programIcon());
     createControls();
     layOut();
     connectHandlers();

@@ -2,8 +2,10 @@
 
 #include "info/browser/addresscombobox.h"
 #include "info/browser/webbrowsercontrol.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
+#include "platform/formlayout.h"
 #include "platform/loadedforms.h"
+#include "platform/pictures.h"
 #include "platform/screenplacement.h"
 #include "platform/twips.h"
 
@@ -56,8 +58,8 @@ frmBrowser::frmBrowser(WebBrowserControl *browser, const QString &makerAddress, 
     : QWidget(parent, Qt::Window), brwWebBrowser(browser), makerAddress_(makerAddress)
 {
     LoadedForms::add(this);
-    setWindowIcon(formkit::programIcon());
-    setFont(formkit::font(formkit::kPGothic, 9));
+    setWindowIcon(pictures::programIcon());
+    setFont(fonts::font(fonts::kPGothic, 9));
     setGeometry(twips::rect(kLeft, kTop, kWidth, kHeight));
     // Wholly on the screen at that place, however small.
     screenplacement::keepOnMainScreen(this);
@@ -67,7 +69,7 @@ frmBrowser::frmBrowser(WebBrowserControl *browser, const QString &makerAddress, 
 
     brwWebBrowser->setParent(this);
     layout_ = BrowserLayout{}.resized(kWidth, kHeight, kPageTop);
-    formkit::place(brwWebBrowser, kPageLeft, kPageTop, layout_.pageWidth, layout_.pageHeight);
+    formlayout::place(brwWebBrowser, kPageLeft, kPageTop, layout_.pageWidth, layout_.pageHeight);
     connect(brwWebBrowser, &WebBrowserControl::DownloadComplete, this,
             &frmBrowser::brwWebBrowser_DownloadComplete);
     connect(brwWebBrowser, &WebBrowserControl::NavigateComplete2, this,
@@ -102,8 +104,8 @@ void frmBrowser::createToolBar()
 
     // Placed on the toolbar, right of its buttons.
     Command1 = new QPushButton(QStringLiteral("ミトーンに戻る"), tbToolBar);
-    Command1->setFont(formkit::font(formkit::kPGothic, 9, true));
-    formkit::place(Command1, 3000, 0, 1935, 495);
+    Command1->setFont(fonts::font(fonts::kPGothic, 9, true));
+    formlayout::place(Command1, 3000, 0, 1935, 495);
     connect(Command1, &QPushButton::clicked, this, &frmBrowser::Command1_Click);
 }
 
@@ -112,13 +114,13 @@ void frmBrowser::createAddressBar()
     picAddress = new QWidget(this);
 
     cboAddress = new AddressComboBox(picAddress);
-    formkit::place(cboAddress, 45, 300, 3795, 300);
+    formlayout::place(cboAddress, 45, 300, 3795, 300);
     connect(cboAddress, &AddressComboBox::Click, this, &frmBrowser::cboAddress_Click);
     connect(cboAddress, &AddressComboBox::KeyPress, this, &frmBrowser::cboAddress_KeyPress);
 
     lblAddress = new QLabel(QStringLiteral("ｱﾄﾞﾚｽ(&A):"), picAddress);
     lblAddress->setBuddy(cboAddress);
-    formkit::place(lblAddress, 45, 60, 3075, 255);
+    formlayout::place(lblAddress, 45, 60, 3075, 255);
 }
 
 // The toolbar and the address bar are docked to the top edge across the whole width.

@@ -9,7 +9,7 @@
 #include "info/browser/frmBrowser.h"
 #include "info/browser/transientowner.h"
 #include "info/browser/webenginebrowser.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mitoon-browser"));
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The web-browser window of ミトーン."));

@@ -4,7 +4,7 @@
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/statusbar.h"
 #include "platform/twips.h"
@@ -93,7 +93,7 @@ class TestFrmMain : public QObject
     void answerWrong() { QTest::mouseClick(buttonFor(shown() % 8 + 1), Qt::LeftButton), settle(); }
 
 private slots:
-    void initTestCase() { formkit::registerFontSubstitutions(); }
+    void initTestCase() { fonts::registerSubstitutions(); }
 
     void init()
     {
@@ -112,7 +112,7 @@ private slots:
     void layout()
     {
         using enum formlayout::Kind;
-        using formkit::kPGothic;
+        using fonts::kPGothic;
         const formlayout::Font normal{kPGothic, 9};
         const formlayout::Font answer{kPGothic, 18};
         const formlayout::Look white{.background = Qt::white};

@@ -2,7 +2,7 @@
 #include "app/menucommands.h"
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
 #include "records/modalwatch.h"
@@ -138,7 +138,7 @@ class TestKeypad : public QObject
     }
 
 private slots:
-    void initTestCase() { formkit::registerFontSubstitutions(); }
+    void initTestCase() { fonts::registerSubstitutions(); }
 
     void init()
     {

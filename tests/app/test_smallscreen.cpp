@@ -10,7 +10,7 @@
 #include "info/browser/frmBrowser.h"
 #include "info/fakebrowser.h"
 #include "info/frmAbout.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/loadedforms.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
@@ -93,7 +93,7 @@ class TestSmallScreen : public QObject
 private slots:
     void initTestCase()
     {
-        formkit::registerFontSubstitutions();
+        fonts::registerSubstitutions();
         QCOMPARE(QGuiApplication::screens().size(), 2);
         QCOMPARE(QGuiApplication::screens()[0]->availableGeometry(), kScreenA);
         QCOMPARE(QGuiApplication::screens()[1]->availableGeometry(), kScreenB);

@@ -1,10 +1,11 @@
 #include "app/Module1.h"
 #include "app/appinfo.h"
 #include "app/frmSplash.h"
-#include "platform/formkit.h"
-#include "platform/noticelabel.h"
-#include "platform/notifyinglabel.h"
+#include "platform/changereportinglabel.h"
+#include "platform/fonts.h"
+#include "platform/formlayout.h"
 #include "platform/twips.h"
+#include "platform/wrappinglabel.h"
 #include "support/isolatedhome.h"
 #include "support/layoutcheck.h"
 
@@ -19,7 +20,7 @@ class TestSplash : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { formkit::registerFontSubstitutions(); }
+    void initTestCase() { fonts::registerSubstitutions(); }
 
     void texts()
     {
@@ -46,7 +47,7 @@ private slots:
         frmSplash splash;
         const QRect area = splash.Label1->contentsRect();
         const QStringList lines =
-            NoticeLabel::wrap(splash.Label1->text(), splash.Label1->font(), area.width());
+            WrappingLabel::wrap(splash.Label1->text(), splash.Label1->font(), area.width());
         QVERIFY(lines.size() >= 3);
         // The opening spaces wrap like any full-width character and push the first words into
         // the second half of a line.
@@ -64,7 +65,7 @@ private slots:
     {
         frmSplash splash;
         int changes = 0;
-        connect(splash.lblProductName, &NotifyingLabel::changed, this, [&] { ++changes; });
+        connect(splash.lblProductName, &ChangeReportingLabel::changed, this, [&] { ++changes; });
         splash.lblProductName->setText(QStringLiteral("Other title"));
         QCOMPARE(splash.lblProductName->text(), QStringLiteral("ミトーン"));
         QCOMPARE(changes, 2); // the assignment and the reset, and no more
@@ -92,7 +93,7 @@ private slots:
     {
         frmSplash splash;
         using enum formlayout::Kind;
-        using formkit::kPGothic;
+        using fonts::kPGothic;
         using formlayout::Border;
         const formlayout::Font normal{kPGothic, 9};
         // clang-format off
@@ -103,7 +104,7 @@ private slots:
             {"lblCopyright",   label,        copyrightNotice(),             {2640, 2160, 2415,  255}, {kPGothic, 8.25}, -1},
             {"lblCompany",     label,        "URL https://mitoon.example/", {2640, 2520, 2415,  255}, {kPGothic, 8.25}, -1},
             {"lblDescription", label,        "-警告-",                      {1680, 2880,  615,  210}, normal,           -1, {.textColor = Qt::black}},
-            {"Label1",         wrappedLabel, warningNotice(),               {1680, 3120, 4095, 1095}, normal,           -1},
+            {"Label1",         wrappingLabel, warningNotice(),               {1680, 3120, 4095, 1095}, normal,           -1},
 
         };
         // clang-format on

@@ -6,7 +6,8 @@
 #include "app/ringimage.h"
 #include "app/startupwarmup.h"
 #include "app/windowsettings.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
+#include "platform/pictures.h"
 #include "support/isolatedhome.h"
 
 #include <QApplication>
@@ -56,8 +57,12 @@ class TestStartupWarmUp : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { formkit::registerFontSubstitutions(); }
-    void cleanup() { formkit::dropPrepared(); }
+    void initTestCase() { fonts::registerSubstitutions(); }
+    void cleanup()
+    {
+        pictures::dropPrepared();
+        fonts::dropPrepared();
+    }
 
     void runsOnASecondThreadOnlyWhenThatPays_data()
     {
@@ -92,9 +97,11 @@ private slots:
             frmMain::preparePictures();
             frmMain::prepareFonts();
         });
-        QCOMPARE(formkit::preparedCount(), 11); // ten pictures, one font
+        QCOMPARE(pictures::preparedCount(), 10);
+        QCOMPARE(fonts::preparedCount(), 1);
         const Built warmed = build();
-        QCOMPARE(formkit::preparedCount(), 0);
+        QCOMPARE(pictures::preparedCount(), 0);
+        QCOMPARE(fonts::preparedCount(), 0);
         QCOMPARE(warmed.acuityStretch, alone.acuityStretch);
         QCOMPARE(warmed.pictures.size(), alone.pictures.size());
         for (qsizetype i = 0; i < alone.pictures.size(); ++i) {
@@ -118,10 +125,10 @@ private slots:
         QFETCH(QString, path);
         const QImage expected = QPixmap(path).toImage();
         QVERIFY(!expected.isNull());
-        QCOMPARE(formkit::picture(path).toImage(), expected);
-        onSecondThread([path] { formkit::preparePicture(path); });
-        QCOMPARE(formkit::picture(path).toImage(), expected);
-        QCOMPARE(formkit::preparedCount(), 0);
+        QCOMPARE(pictures::pixmap(path).toImage(), expected);
+        onSecondThread([path] { pictures::prepare(path); });
+        QCOMPARE(pictures::pixmap(path).toImage(), expected);
+        QCOMPARE(pictures::preparedCount(), 0);
     }
 
     void condensedAsOnTheGuiThread_data()
@@ -137,23 +144,22 @@ private slots:
     {
         QFETCH(int, width);
         QFETCH(int, stretch);
-        const QFont font = formkit::fixedFont(formkit::kPGothic, 20.25, true);
+        const QFont font = fonts::fixedFont(fonts::kPGothic, 20.25, true);
         QStringList texts;
         for (int score = 0; score <= 190; score += 10)
             texts << AcuityTest::acuityText(std::int16_t(score));
-        const int computed = formkit::condensedToFit(font, width, texts).stretch();
+        const int computed = fonts::condensedToFit(font, width, texts).stretch();
         if (stretch)
             QCOMPARE(computed, stretch);
 
         // Prepared for another width, a result is not taken.
         onSecondThread([=] {
-            formkit::prepareCondensed(formkit::fixedFont(formkit::kPGothic, 20.25, true), width + 1,
-                                      texts);
-            formkit::prepareCondensed(formkit::fixedFont(formkit::kPGothic, 20.25, true), width,
-                                      texts);
+            fonts::prepareCondensed(fonts::fixedFont(fonts::kPGothic, 20.25, true), width + 1,
+                                    texts);
+            fonts::prepareCondensed(fonts::fixedFont(fonts::kPGothic, 20.25, true), width, texts);
         });
-        QCOMPARE(formkit::condensedToFit(font, width, texts).stretch(), computed);
-        QCOMPARE(formkit::preparedCount(), 1);
+        QCOMPARE(fonts::condensedToFit(font, width, texts).stretch(), computed);
+        QCOMPARE(fonts::preparedCount(), 1);
     }
 };
 

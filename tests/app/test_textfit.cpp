@@ -10,7 +10,7 @@
 #include "info/browserprocess.h"
 #include "info/fakebrowser.h"
 #include "info/frmAbout.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
 #include "records/recordformat.h"
@@ -160,7 +160,7 @@ class TestTextFit : public QObject
 private slots:
     void initTestCase()
     {
-        formkit::registerFontSubstitutions();
+        fonts::registerSubstitutions();
         openWindows();
         for (const auto &[name, window] : windows())
             QVERIFY2(window && QTest::qWaitForWindowExposed(window), name);

@@ -5,7 +5,7 @@
 #include "graph/frmGurafu.h"
 #include "graph/graphscale.h"
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "records/modalwatch.h"
 #include "records/pdfwords.h"
 #include "records/printdialog.h"
@@ -461,7 +461,7 @@ int main(int argc, char **argv)
 {
     mitoon::testing::isolateHome();
     QApplication app(argc, argv);
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
     TestFrmGurafu test;
     return QTest::qExec(&test, argc, argv);
 }

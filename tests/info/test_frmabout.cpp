@@ -1,9 +1,10 @@
 #include "app/appinfo.h"
 #include "info/frmAbout.h"
 #include "info/sysinfolauncher.h"
-#include "platform/formkit.h"
+#include "platform/changereportinglabel.h"
+#include "platform/fonts.h"
+#include "platform/formlayout.h"
 #include "platform/loadedforms.h"
-#include "platform/notifyinglabel.h"
 #include "support/layoutcheck.h"
 
 #include <QApplication>
@@ -45,7 +46,7 @@ private slots:
     {
         QVERIFY(folder.isValid());
         // The layout fonts resolve as in the program.
-        formkit::registerFontSubstitutions();
+        fonts::registerSubstitutions();
         qputenv("MITOON_DRIVE_C", QFile::encodeName(folder.filePath(QStringLiteral("drive_c"))));
         qputenv("MITOON_REGISTRY", QFile::encodeName(folder.filePath(QStringLiteral("none.txt"))));
         owner = new QWidget;
@@ -81,7 +82,7 @@ private slots:
     void titleAlwaysShowsTheProductName()
     {
         openBox();
-        QSignalSpy changes(box->lblTitle, &NotifyingLabel::changed);
+        QSignalSpy changes(box->lblTitle, &ChangeReportingLabel::changed);
         box->lblTitle->setText(QStringLiteral("別の名前"));
         QCOMPARE(box->lblTitle->text(), QStringLiteral("ミトーン"));
         QCOMPARE(changes.count(), 2);
@@ -122,9 +123,9 @@ private slots:
 
         // Every control as the layout has it once the box is loaded, and the tab order.
         using enum formlayout::Kind;
-        using formkit::kGothic;
+        using fonts::kGothic;
         using formlayout::Border;
-        const formlayout::Font normal{formkit::kPGothic, 9};
+        const formlayout::Font normal{fonts::kPGothic, 9};
         const Qt::Alignment topLeftAligned = Qt::AlignLeft | Qt::AlignTop;
         const formlayout::Look topLeft{.alignment = topLeftAligned};
         const formlayout::Look black{.alignment = topLeftAligned, .textColor = Qt::black};
@@ -139,9 +140,9 @@ private slots:
             {"picIcon",        picture,        ":/assets/ring1.png",      { 120,  120, 1455, 1185}, normal,              2,  greyPanel},
             {"lblDisclaimer",  label,          author(),                  {1200, 2520, 1455,  225}, normal,              3,  black},
             {"lblVersion",     label,          "ﾊﾞｰｼﾞｮﾝ 1.0.15",          {4320,  360, 1335,  225}, normal,              4,  topLeft},
-            {"lblTitle",       notifyingLabel, "ミトーン",                {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  green},
+            {"lblTitle",       changeReportingLabel, "ミトーン",                {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  green},
             {"lblDescription", label,          "-警告-",                  {1680,  960,  615,  210}, normal,              6,  black},
-            {"Label1",         wrappedLabel,   warningNotice(),           {1680, 1200, 4095, 1095}, normal,              7},
+            {"Label1",         wrappingLabel,   warningNotice(),           {1680, 1200, 4095, 1095}, normal,              7},
             {"Label2",         label,          "Mail = info@example",     {1200, 3000, 1815,  255}, normal,              8,  topLeft},
             {"Label3",         label,          "URL =",                   {1200, 2760, 2775,  255}, normal,              9,  topLeft},
             {"Command1",       button,         "https://mitoon.example/", {1680, 2760, 2295,  255}, normal,              10},

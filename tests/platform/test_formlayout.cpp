@@ -1,7 +1,8 @@
 // Fixed layouts made from a table, and the check of a window against such a table: the check
 // must see every kind of difference, or the window tests that rely on it would pass blindly.
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/formlayout.h"
+#include "platform/systemcolor.h"
 #include "platform/twips.h"
 #include "support/layoutcheck.h"
 
@@ -19,7 +20,7 @@ namespace {
 const QList<formlayout::Row> &rows()
 {
     using enum formlayout::Kind;
-    using formkit::kPGothic;
+    using fonts::kPGothic;
     using formlayout::Border;
     // clang-format off
     static const QList<formlayout::Row> table = {
@@ -48,7 +49,7 @@ private slots:
     void init()
     {
         window_ = std::make_unique<QWidget>();
-        window_->setFont(formkit::font(formkit::kPGothic, 9));
+        window_->setFont(fonts::font(fonts::kPGothic, 9));
         controls_ = formlayout::create(rows(), window_.get(), formlayout::Fonts::plain);
     }
 
@@ -137,7 +138,7 @@ private slots:
             QWidget::setTabOrder(first, picture);
             break;
         case 8:
-            formkit::setBackground(flat, Qt::red);
+            setBackground(flat, Qt::red);
             break;
         case 9:
             picture->setPixmap(QPixmap(QStringLiteral(":/assets/ring2.png")));

@@ -1,7 +1,7 @@
 #include "app/appinfo.h"
-#include "platform/formkit.h"
-#include "platform/noticelabel.h"
+#include "platform/fonts.h"
 #include "platform/statusbar.h"
+#include "platform/wrappinglabel.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -34,7 +34,7 @@ class TestStandIns : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { formkit::registerFontSubstitutions(); }
+    void initTestCase() { fonts::registerSubstitutions(); }
 
     void statusBarFramesEveryPanel_data()
     {
@@ -49,7 +49,7 @@ private slots:
     {
         QFETCH(QString, message);
         StatusBar bar;
-        bar.setFont(formkit::fixedFont(formkit::kPGothic, 9));
+        bar.setFont(fonts::fixedFont(fonts::kPGothic, 9));
         bar.resize(443, 18);
         bar.setPanelText(QStringLiteral("ｽﾃｰﾀｽ"));
         bar.setSimpleText(message);
@@ -81,8 +81,8 @@ private slots:
     // of the next one.
     void noticeBreaksItsOpeningSpacesLikeAnyCharacter()
     {
-        NoticeLabel notice(warningNotice());
-        notice.setFont(formkit::font(formkit::kPGothic, 9));
+        WrappingLabel notice(warningNotice());
+        notice.setFont(fonts::font(fonts::kPGothic, 9));
         notice.resize(273, 73);
         const QImage image = notice.grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int line = QFontMetrics(notice.font()).lineSpacing();

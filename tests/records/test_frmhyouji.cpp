@@ -1,5 +1,6 @@
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
+#include "platform/formlayout.h"
 #include "recordfiletesting.h"
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"
@@ -342,7 +343,7 @@ private slots:
         QVERIFY(window->print->isDefault());
         // Tab order: the box, then "閉じる", "全ﾃﾞｰﾀｰ削除", "印刷".
         using enum formlayout::Kind;
-        using formkit::kPGothic;
+        using fonts::kPGothic;
         const formlayout::Look heading{.alignment = Qt::AlignLeft | Qt::AlignTop,
                                        .background = QColor(227, 227, 227)};
         // clang-format off
@@ -434,7 +435,7 @@ int main(int argc, char **argv)
 {
     mitoon::testing::isolateHome();
     QApplication app(argc, argv);
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
     TestFrmHyouji test;
     return QTest::qExec(&test, argc, argv);
 }

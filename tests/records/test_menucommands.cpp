@@ -2,7 +2,7 @@
 #include "app/menucommands.h"
 #include "modalwatch.h"
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "platform/helpviewer.h"
 #include "platform/loadedforms.h"
 #include "recordfiletesting.h"
@@ -271,7 +271,7 @@ int main(int argc, char **argv)
 {
     mitoon::testing::isolateHome();
     QApplication app(argc, argv);
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
     TestMenuCommands test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,7 +1,7 @@
 #include "modalwatch.h"
 #include "pdfwords.h"
 #include "platform/drivepath.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "printdialog.h"
 #include "recordfiletesting.h"
 #include "records/frmHyouji.h"
@@ -155,7 +155,7 @@ int main(int argc, char **argv)
 {
     mitoon::testing::isolateHome();
     QApplication app(argc, argv);
-    formkit::registerFontSubstitutions();
+    fonts::registerSubstitutions();
     TestPrinting test;
     return QTest::qExec(&test, argc, argv);
 }

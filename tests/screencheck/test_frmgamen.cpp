@@ -1,7 +1,7 @@
 #include "app/frmMain.h"
 #include "app/ringimage.h"
 #include "app/windowsettings.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 #include "screencheck/cardoutline.h"
 #include "screencheck/frmGamen.h"
 #include "screencheck/pixelpitch.h"
@@ -114,7 +114,7 @@ class TestFrmGamen : public QObject
     }
 
 private slots:
-    void initTestCase() { formkit::registerFontSubstitutions(); }
+    void initTestCase() { fonts::registerSubstitutions(); }
 
     void init()
     {

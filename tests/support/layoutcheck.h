@@ -30,10 +30,10 @@ inline const char *className(Kind kind)
     case Kind::label:
     case Kind::picture:
         return "QLabel";
-    case Kind::wrappedLabel:
-        return "mitoon::NoticeLabel";
-    case Kind::notifyingLabel:
-        return "mitoon::NotifyingLabel";
+    case Kind::wrappingLabel:
+        return "mitoon::WrappingLabel";
+    case Kind::changeReportingLabel:
+        return "mitoon::ChangeReportingLabel";
     case Kind::textBox:
     case Kind::flatTextBox:
         return "QLineEdit";

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/noticelabel.h"
 #include "platform/statusbar.h"
+#include "platform/wrappinglabel.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -120,8 +120,8 @@ inline TextFit textFit(const QWidget *widget, const QString &text, const QFont &
 {
     const QRect area = textArea(widget);
     const QFontMetrics metrics(font, widget);
-    if (qobject_cast<const NoticeLabel *>(widget)) {
-        const QStringList lines = NoticeLabel::wrap(text, font, area.width());
+    if (qobject_cast<const WrappingLabel *>(widget)) {
+        const QStringList lines = WrappingLabel::wrap(text, font, area.width());
         int widest = 0;
         for (const QString &line : lines)
             widest = std::max(widest, metrics.horizontalAdvance(line));

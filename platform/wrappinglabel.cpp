@@ -1,17 +1,17 @@
-#include "platform/noticelabel.h"
+#include "platform/wrappinglabel.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 
 namespace mitoon {
 
-NoticeLabel::NoticeLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+WrappingLabel::WrappingLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-QStringList NoticeLabel::wrap(const QString &text, const QFont &font, double width)
+QStringList WrappingLabel::wrap(const QString &text, const QFont &font, double width)
 {
     const QFontMetricsF metrics(font);
     QStringList lines;
@@ -40,7 +40,7 @@ QStringList NoticeLabel::wrap(const QString &text, const QFont &font, double wid
     return lines;
 }
 
-void NoticeLabel::paintEvent(QPaintEvent *)
+void WrappingLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));

@@ -1,25 +1,15 @@
 #pragma once
 
-#include <QColor>
 #include <QFont>
-#include <QIcon>
-#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
-// Small helpers that every fixed-layout window of the program shares.
-namespace mitoon::formkit {
+// The fonts of the layouts: "ＭＳ Ｐゴシック" and "ＭＳ ゴシック" as the layouts name them, the
+// installed faces that stand in for them, and fonts condensed to fit a box.
+namespace mitoon::fonts {
 
 inline const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString kGothic = QStringLiteral("ＭＳ ゴシック");
-
-// Places `widget` at a twips position relative to its parent's client area.
-void place(QWidget *widget, int left, int top, int width, int height);
-
-// Gives a top-level window a fixed client area of `width` × `height` twips.
-void setClientSize(QWidget *window, int width, int height);
 
 // A font of the layouts: family by the name the layouts use, point size and weight.
 QFont font(const QString &family, double points, bool bold = false);
@@ -27,7 +17,7 @@ QFont font(const QString &family, double points, bool bold = false);
 // The same for texts of the program's own, all of whose characters the font has: Qt then needs
 // no fallback fonts for it, which saves a fontconfig search per font at start-up. Boxes that
 // show text from outside keep font(). Where the layout fonts' stand-ins are not complete
-// Japanese fonts (registerFontSubstitutions), these fonts take fallback fonts too.
+// Japanese fonts (registerSubstitutions), these fonts take fallback fonts too.
 QFont fixedFont(const QString &family, double points, bool bold = false);
 
 // `font` condensed just enough that each of `texts` shows whole in `width` pixels, its ink
@@ -36,30 +26,13 @@ QFont fixedFont(const QString &family, double points, bool bold = false);
 // ahead of time (prepareCondensed); the first call that asks for it takes it from there.
 QFont condensedToFit(QFont font, int width, const QStringList &texts);
 
-// One of the program's pictures, PNG files all, by its resource path: the pixmap QPixmap(path)
-// would load, read without asking every image format plugin about the file first. Decoding may
-// have been done ahead of time (preparePicture); the first call for it takes it from there.
-QPixmap picture(const QString &path);
-
-// The work of condensedToFit() and picture(), done ahead on any thread, also while the GUI
-// thread works: fonts and images are reentrant, and what is prepared is handed over under a
-// lock. `font` must be one of the calling thread's own. What is not taken stays until
-// dropPrepared().
+// The work of condensedToFit() done ahead on any thread, also while the GUI thread works: fonts
+// are reentrant, and what is prepared is handed over under a lock. `font` must be one of the
+// calling thread's own. What is not taken stays until dropPrepared().
 void prepareCondensed(const QFont &font, int width, const QStringList &texts);
-void preparePicture(const QString &path);
 void dropPrepared();
-// How many prepared results are waiting to be taken.
+// How many prepared stretches are waiting to be taken.
 int preparedCount();
-
-// The program icon: the ring with its gap up.
-QIcon programIcon();
-
-// System colours by their Windows index, in the standard colour scheme.
-enum class SystemColor { Window = 5, CaptionText = 9, HighlightText = 14, ThreeDLight = 22 };
-QColor systemColor(SystemColor color);
-
-// Paints `widget`'s own background in `color`.
-void setBackground(QWidget *widget, const QColor &color);
 
 // The installed face that stands in for a font the layouts name (kPGothic or kGothic), given
 // the installed families that can show Japanese: the IPA font metric-compatible with it, else
@@ -77,7 +50,7 @@ StandIn standIn(const QString &layoutFamily, const QStringList &japaneseFamilies
 // The font names of the layouts resolve to their stand-ins among the installed fonts, so that
 // fixed texts show in a Japanese face rather than as empty boxes wherever the IPA fonts are
 // missing. The overload takes the installed Japanese families from the caller.
-void registerFontSubstitutions();
-void registerFontSubstitutions(const QStringList &japaneseFamilies);
+void registerSubstitutions();
+void registerSubstitutions(const QStringList &japaneseFamilies);
 
-} // namespace mitoon::formkit
+} // namespace mitoon::fonts

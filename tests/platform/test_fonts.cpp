@@ -2,7 +2,7 @@
 // name, and that the program's texts show in it on a machine without the IPA fonts.
 
 #include "app/appinfo.h"
-#include "platform/formkit.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,7 +17,7 @@
 
 using namespace mitoon;
 
-class TestFormkit : public QObject
+class TestFonts : public QObject
 {
     Q_OBJECT
 private slots:
@@ -52,16 +52,16 @@ private slots:
         QFETCH(QString, pGothic);
         QFETCH(QString, gothic);
         QFETCH(bool, complete);
-        QCOMPARE(formkit::standIn(formkit::kPGothic, japanese).family, pGothic);
-        QCOMPARE(formkit::standIn(formkit::kGothic, japanese).family, gothic);
+        QCOMPARE(fonts::standIn(fonts::kPGothic, japanese).family, pGothic);
+        QCOMPARE(fonts::standIn(fonts::kGothic, japanese).family, gothic);
         // Registered again, a substitution replaces the last rather than queueing behind it.
         // Qt keeps substitutes in lower case.
-        formkit::registerFontSubstitutions({QStringLiteral("Droid Sans Fallback")});
-        formkit::registerFontSubstitutions(japanese);
-        QCOMPARE(QFont::substitutes(formkit::kPGothic), QStringList{pGothic.toLower()});
-        QCOMPARE(QFont::substitutes(formkit::kGothic), QStringList{gothic.toLower()});
+        fonts::registerSubstitutions({QStringLiteral("Droid Sans Fallback")});
+        fonts::registerSubstitutions(japanese);
+        QCOMPARE(QFont::substitutes(fonts::kPGothic), QStringList{pGothic.toLower()});
+        QCOMPARE(QFont::substitutes(fonts::kGothic), QStringList{gothic.toLower()});
         // Only complete fonts spare the fixed texts the fallback fonts.
-        QCOMPARE(formkit::fixedFont(formkit::kPGothic, 9).styleStrategy() & QFont::NoFontMerging,
+        QCOMPARE(fonts::fixedFont(fonts::kPGothic, 9).styleStrategy() & QFont::NoFontMerging,
                  complete ? QFont::NoFontMerging : 0);
     }
 
@@ -71,16 +71,16 @@ private slots:
         QVERIFY(!QFontDatabase::hasFamily(QStringLiteral("IPAPGothic")));
         if (QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
             QSKIP("no Japanese font is installed besides the IPA fonts");
-        formkit::registerFontSubstitutions();
+        fonts::registerSubstitutions();
         const QStringList texts = {productName(),
                                    warningNotice(),
                                    copyrightNotice(),
                                    QStringLiteral("URL ") + webAddress(),
                                    QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"),
                                    QStringLiteral("Version 1.0.15")};
-        for (const QString &family : {formkit::kPGothic, formkit::kGothic}) {
+        for (const QString &family : {fonts::kPGothic, fonts::kGothic}) {
             for (const QString &text : texts)
-                QVERIFY2(showsWhole(formkit::fixedFont(family, 9), text),
+                QVERIFY2(showsWhole(fonts::fixedFont(family, 9), text),
                          qPrintable(family + QStringLiteral(": ") + text));
         }
     }
@@ -120,8 +120,8 @@ int main(int argc, char **argv)
     qputenv("FONTCONFIG_FILE", QFile::encodeName(file.fileName()));
 
     QApplication app(argc, argv);
-    TestFormkit test;
+    TestFonts test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_formkit.moc"
+#include "test_fonts.moc"

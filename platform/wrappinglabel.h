@@ -13,11 +13,11 @@ namespace mitoon {
 // past the end of a line and may start a line with closing punctuation: all 33 spaces then stay
 // on the first line and the words start the second at its left edge, which changes a third of
 // the notice's pixels (test_standins checks where the words start).
-class NoticeLabel : public QLabel
+class WrappingLabel : public QLabel
 {
     Q_OBJECT
 public:
-    explicit NoticeLabel(const QString &text, QWidget *parent = nullptr);
+    explicit WrappingLabel(const QString &text, QWidget *parent = nullptr);
 
     // The text as it is broken into lines for `width` pixels in `font`.
     static QStringList wrap(const QString &text, const QFont &font, double width);

@@ -7,7 +7,7 @@ namespace mitoon {
 // A label that reports each real change of its text, like the labels whose change handler
 // puts the product name back. Setting the text it already shows reports nothing, so a handler
 // that resets the text runs once.
-class NotifyingLabel : public QLabel
+class ChangeReportingLabel : public QLabel
 {
     Q_OBJECT
 public:

@@ -1,46 +1,30 @@
-#include "platform/formkit.h"
-
-#include "platform/twips.h"
+#include "platform/fonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QHash>
-#include <QImage>
-#include <QImageReader>
 #include <QMutex>
-#include <QPalette>
-#include <QWidget>
 
 #include <algorithm>
 #include <optional>
 
-namespace mitoon::formkit {
+namespace mitoon::fonts {
 
 namespace {
 // Set when the layout fonts' stand-ins lack characters of the program's own texts. Like Qt's
 // table of font substitutions it holds for the whole program.
 bool fixedTextsNeedFallback = false;
 
-// Results worked out ahead of time, until the call that needs them takes them.
+// Stretches worked out ahead of time, until the call that needs them takes them.
 struct Prepared
 {
-    struct Condensed
-    {
-        QString font; // QFont::toString()
-        int width;
-        QStringList texts;
-        int stretch;
-    };
-    QMutex lock;
-    QList<Condensed> condensed;
-    QHash<QString, QImage> pictures;
+    QString font; // QFont::toString()
+    int width;
+    QStringList texts;
+    int stretch;
 };
 
-Prepared &prepared()
-{
-    static Prepared store;
-    return store;
-}
+QMutex preparedLock;
+QList<Prepared> prepared;
 
 int condensedStretch(QFont font, int width, const QStringList &texts)
 {
@@ -58,24 +42,14 @@ int condensedStretch(QFont font, int width, const QStringList &texts)
     return stretch + 2; // none fits: the narrowest tried
 }
 
-// The program's pictures are PNG files. Told so, the reader goes straight to its own PNG
-// decoder; left to find out, it would load every image format plugin to ask it first.
-QImage readPicture(const QString &path)
-{
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
-
 std::optional<int> takeCondensed(const QString &font, int width, const QStringList &texts)
 {
-    Prepared &store = prepared();
-    const QMutexLocker locker(&store.lock);
-    for (qsizetype i = 0; i < store.condensed.size(); ++i) {
-        const Prepared::Condensed &entry = store.condensed.at(i);
+    const QMutexLocker locker(&preparedLock);
+    for (qsizetype i = 0; i < prepared.size(); ++i) {
+        const Prepared &entry = prepared.at(i);
         if (entry.font == font && entry.width == width && entry.texts == texts) {
             const int stretch = entry.stretch;
-            store.condensed.removeAt(i);
+            prepared.removeAt(i);
             return stretch;
         }
     }
@@ -83,16 +57,6 @@ std::optional<int> takeCondensed(const QString &font, int width, const QStringLi
 }
 
 } // namespace
-
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twips::rect(left, top, width, height));
-}
-
-void setClientSize(QWidget *window, int width, int height)
-{
-    window->setFixedSize(twips::toPixelsRounded(width), twips::toPixelsRounded(height));
-}
 
 QFont font(const QString &family, double points, bool bold)
 {
@@ -117,77 +81,23 @@ QFont condensedToFit(QFont font, int width, const QStringList &texts)
     return font;
 }
 
-QPixmap picture(const QString &path)
-{
-    Prepared &store = prepared();
-    std::optional<QImage> image;
-    {
-        const QMutexLocker locker(&store.lock);
-        if (const auto found = store.pictures.constFind(path); found != store.pictures.cend()) {
-            image = *found;
-            store.pictures.erase(found);
-        }
-    }
-    return QPixmap::fromImage(image ? std::move(*image) : readPicture(path));
-}
-
 void prepareCondensed(const QFont &font, int width, const QStringList &texts)
 {
     const int stretch = condensedStretch(font, width, texts);
-    Prepared &store = prepared();
-    const QMutexLocker locker(&store.lock);
-    store.condensed.append({font.toString(), width, texts, stretch});
-}
-
-void preparePicture(const QString &path)
-{
-    QImage image = readPicture(path);
-    Prepared &store = prepared();
-    const QMutexLocker locker(&store.lock);
-    store.pictures.insert(path, std::move(image));
+    const QMutexLocker locker(&preparedLock);
+    prepared.append({font.toString(), width, texts, stretch});
 }
 
 void dropPrepared()
 {
-    Prepared &store = prepared();
-    const QMutexLocker locker(&store.lock);
-    store.condensed.clear();
-    store.pictures.clear();
+    const QMutexLocker locker(&preparedLock);
+    prepared.clear();
 }
 
 int preparedCount()
 {
-    Prepared &store = prepared();
-    const QMutexLocker locker(&store.lock);
-    return int(store.condensed.size() + store.pictures.size());
-}
-
-QIcon programIcon()
-{
-    return QIcon(picture(QStringLiteral(":/assets/icon.png")));
-}
-
-QColor systemColor(SystemColor color)
-{
-    switch (color) {
-    case SystemColor::Window:
-    case SystemColor::CaptionText:
-    case SystemColor::HighlightText:
-        return QColor(255, 255, 255);
-    case SystemColor::ThreeDLight:
-        return QColor(227, 227, 227);
-    }
-    return QColor(255, 255, 255);
-}
-
-void setBackground(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    // Buttons fill their background with the button colour.
-    palette.setColor(widget->backgroundRole(), color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    const QMutexLocker locker(&preparedLock);
+    return int(prepared.size());
 }
 
 StandIn standIn(const QString &layoutFamily, const QStringList &japaneseFamilies)
@@ -222,15 +132,15 @@ StandIn standIn(const QString &layoutFamily, const QStringList &japaneseFamilies
     return {japaneseFamilies.value(0, faces.first()), false};
 }
 
-void registerFontSubstitutions()
+void registerSubstitutions()
 {
     // Filling the font database is the cost here, and the first text shown would fill it
     // anyway. Then the list of Japanese families comes from flags it already holds, cheaper
     // than a single QFontDatabase::hasFamily(), which asks fontconfig for aliases.
-    registerFontSubstitutions(QFontDatabase::families(QFontDatabase::Japanese));
+    registerSubstitutions(QFontDatabase::families(QFontDatabase::Japanese));
 }
 
-void registerFontSubstitutions(const QStringList &japaneseFamilies)
+void registerSubstitutions(const QStringList &japaneseFamilies)
 {
     bool complete = true;
     for (const QString &layoutFamily : {kPGothic, kGothic}) {
@@ -242,4 +152,4 @@ void registerFontSubstitutions(const QStringList &japaneseFamilies)
     fixedTextsNeedFallback = !complete;
 }
 
-} // namespace mitoon::formkit
+} // namespace mitoon::fonts
