@@ -48,7 +48,7 @@ namespace {
 
 QString referenceText(Control box)
 {
-    return box == Control::inti ? QStringLiteral("14") : QStringLiteral("100");
+    return formatGeneral(box == Control::inti ? kReferenceInches : kReferenceCentimetres);
 }
 
 } // namespace

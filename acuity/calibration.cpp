@@ -1,28 +1,29 @@
 #include "acuity/calibration.h"
 
+#include "platform/numbers.h"
+
 #include <cmath>
 #include <limits>
 
 namespace mitoon {
 
-namespace {
-
-// A value the sizing formula can use: a positive finite number.
-bool isUsableMeasure(const Variant &value)
+std::optional<double> usableMeasure(const Variant &value)
 {
     const std::optional<double> number = value.toNumber();
-    return number && std::isfinite(*number) && *number > 0.0;
+    if (!number || !isPositiveFinite(*number))
+        return std::nullopt;
+    return number;
 }
-
-} // namespace
 
 std::optional<float> ringExtent(double base, const Variant &gamensize, const Variant &kyori)
 {
-    if (!isUsableMeasure(gamensize) || !isUsableMeasure(kyori))
+    const std::optional<double> inches = usableMeasure(gamensize);
+    const std::optional<double> centimetres = usableMeasure(kyori);
+    if (!inches || !centimetres)
         return std::nullopt;
-    const double q1 = 14.0 / *gamensize.toNumber();
+    const double q1 = kReferenceInches / *inches;
     const double p1 = q1 * base;
-    const double q2 = *kyori.toNumber() / 100.0;
+    const double q2 = *centimetres / kReferenceCentimetres;
     const double extent = p1 * q2;
     if (!std::isfinite(extent) || extent > std::numeric_limits<float>::max())
         return std::nullopt;

@@ -7,6 +7,11 @@
 
 namespace mitoon {
 
+// The reference setting: a 14-inch display seen from 100 centimetres, where the ring has its
+// base size. The test start takes these for a display size or distance that is empty or 0.
+inline constexpr double kReferenceInches = 14;
+inline constexpr double kReferenceCentimetres = 100;
+
 // The ring's base size at the reference setting of 14 inches and 100 centimetres, in the main
 // window's ring units: 92.93 horizontal units (930 twips) by 7.564 vertical units (810 twips).
 inline constexpr double kBaseWidth = 92.93;
@@ -27,5 +32,8 @@ inline constexpr float kTwipsPerVerticalUnit = float(7830.0 / 73.111);
 // smaller ring, a longer distance a larger one. Nothing when either value is not a usable
 // number (not a positive finite number) or the extent does not fit a single, or rounds to 0.
 std::optional<float> ringExtent(double base, const Variant &gamensize, const Variant &kyori);
+
+// The number of `value` when the sizing formula can use it: a positive finite number.
+std::optional<double> usableMeasure(const Variant &value);
 
 } // namespace mitoon

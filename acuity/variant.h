@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/numbers.h"
+
 #include <QLocale>
 #include <QString>
 #include <compare>
@@ -44,13 +46,5 @@ private:
     double number_ = 0.0; // single values are kept exactly as the float they are
     QString text_;
 };
-
-// Reads a decimal number the way a user types it in their locale; surrounding blanks are
-// allowed, group separators and words are not.
-std::optional<double> parseLocaleNumber(const QString &text, const QLocale &locale = QLocale());
-
-// The general number format: at most `significantDigits` significant digits, no trailing zeros,
-// no decimal point for a whole number, the locale's decimal separator.
-QString formatGeneral(double value, int significantDigits = 15, const QLocale &locale = QLocale());
 
 } // namespace mitoon

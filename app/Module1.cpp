@@ -3,8 +3,8 @@
 #include "app/appinfo.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "app/settings.h"
 #include "app/startupwarmup.h"
-#include "app/windowsettings.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,7 +31,7 @@ void showPainted(QWidget *splash)
 
 } // namespace
 
-frmMain *Module1::Main(WindowSettings &settings)
+frmMain *Module1::Main(Settings &settings)
 {
     auto *splash = new frmSplash;
     // While the splash screen is painted, the main window's pictures are decoded on the second

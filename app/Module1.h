@@ -5,7 +5,7 @@
 namespace mitoon {
 
 class frmMain;
-class WindowSettings;
+class Settings;
 
 // Start-up: splash screen, the fixed busy wait, the main window loaded behind the splash
 // screen, then the main window shown. Returns as soon as the main window is on view.
@@ -20,7 +20,7 @@ public:
     static long busyWait(long last = kBusyWaitLast);
 
     // Runs start-up; the main window it returns lives until it is unloaded.
-    static frmMain *Main(WindowSettings &settings);
+    static frmMain *Main(Settings &settings);
 };
 
 } // namespace mitoon

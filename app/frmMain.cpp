@@ -2,7 +2,7 @@
 
 #include "acuity/calibration.h"
 #include "app/menucommands.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "platform/focusstepdispatcher.h"
 #include "platform/fonts.h"
 #include "platform/formlayout.h"
@@ -43,7 +43,7 @@ QRectF inTwips(const QRect &pixels)
 
 } // namespace
 
-frmMain::frmMain(WindowSettings &settings, TrialRandom random, QWidget *parent)
+frmMain::frmMain(Settings &settings, TrialRandom random, QWidget *parent)
     : QMainWindow(parent), settings_(settings), test_(*this, std::move(random))
 {
     setWindowTitle(QStringLiteral("ミトーン(p_-)"));
@@ -129,7 +129,7 @@ void frmMain::restoreGeometry()
     const OuterSizes sizes{QSizeF(kLayoutWidth, kLayoutHeight) + nonClientTwips,
                            QSizeF(kFirstRowRight, kFirstRowBottom + kStatusBarHeight) +
                                nonClientTwips};
-    const QRectF outer = WindowSettings::placement(settings_.load(), sizes, screens);
+    const QRectF outer = Settings::placement(settings_.loadGeometry(), sizes, screens);
     restoredOuter_ = QRect(int(std::lround(twips::toPixels(outer.left()))),
                            int(std::lround(twips::toPixels(outer.top()))),
                            int(std::lround(twips::toPixels(outer.width()))),
@@ -169,9 +169,9 @@ void frmMain::Form_Unload()
     if (isMinimized())
         return;
     const QRect outer = frameGeometry();
-    settings_.store({float(twips::fromPixels(outer.x())), float(twips::fromPixels(outer.y())),
-                     float(twips::fromPixels(outer.width())),
-                     float(twips::fromPixels(outer.height()))});
+    settings_.storeGeometry(
+        {float(twips::fromPixels(outer.x())), float(twips::fromPixels(outer.y())),
+         float(twips::fromPixels(outer.width())), float(twips::fromPixels(outer.height()))});
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)

@@ -19,7 +19,7 @@ namespace mitoon {
 class FocusStepDispatcher;
 class RingImage;
 class StatusBar;
-class WindowSettings;
+class Settings;
 
 // The main window, in which the test runs. It lays out its controls, forwards their events to
 // the acuity test and shows what the test tells it.
@@ -27,7 +27,7 @@ class frmMain : public QMainWindow, public AcuityForm
 {
     Q_OBJECT
 public:
-    explicit frmMain(WindowSettings &settings, TrialRandom random = TrialRandom(),
+    explicit frmMain(Settings &settings, TrialRandom random = TrialRandom(),
                      QWidget *parent = nullptr);
     ~frmMain() override;
 
@@ -143,7 +143,7 @@ private:
 
     QWidget *client_ = nullptr;
     QRect restoredOuter_; // the stored outer geometry until the window is first shown
-    WindowSettings &settings_;
+    Settings &settings_;
     FocusStepDispatcher *focusSteps_ = nullptr;
     AcuityTest test_;
 };

@@ -2,8 +2,8 @@
 #include "app/appinfo.h"
 #include "app/displayguard.h"
 #include "app/frmMain.h"
+#include "app/settings.h"
 #include "app/startupwarmup.h"
-#include "app/windowsettings.h"
 #include "platform/fonts.h"
 
 #include <QApplication>
@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    mitoon::WindowSettings settings;
+    mitoon::Settings settings;
     mitoon::Module1::Main(settings);
     return app.exec();
 }

@@ -2,7 +2,7 @@
 // in one main window. Prints the latencies' median, 99th percentile and maximum in ms.
 #include "app/frmMain.h"
 #include "app/ringimage.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "paintwatch.h"
 #include "platform/fonts.h"
 
@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     fonts::registerSubstitutions();
     QTemporaryDir dir;
-    WindowSettings settings(dir.filePath(QStringLiteral("settings.ini")));
+    Settings settings(dir.filePath(QStringLiteral("settings.ini")));
     frmMain window(settings);
     window.Form_Load();
     window.resize(443, 545);

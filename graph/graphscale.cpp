@@ -1,5 +1,7 @@
 #include "graph/graphscale.h"
 
+#include "acuity/visualangle.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -90,10 +92,7 @@ double acuityFraction(double acuity)
 
 QString logMarLabel(double acuity)
 {
-    double logMar = std::round(-std::log10(acuity) * 10.0) / 10.0;
-    if (logMar == 0)
-        logMar = 0;
-    return QString::number(logMar, 'f', 1);
+    return visualangle::logMarText(-std::log10(acuity), 1);
 }
 
 qint64 startOfDay(const QDate &date)

@@ -1,5 +1,6 @@
 #include "graph/recordseries.h"
 
+#include "acuity/visualangle.h"
 #include "records/recordformat.h"
 
 #include <QLocale>
@@ -297,10 +298,7 @@ QString acuityText(double acuity)
 
 QString logMarText(double acuity)
 {
-    double logMar = std::round(-std::log10(acuity) * 100.0) / 100.0;
-    if (logMar == 0)
-        logMar = 0; // no "-0.00" for an acuity of 1.0
-    return QString::number(logMar, 'f', 2);
+    return visualangle::logMarText(-std::log10(acuity), 2);
 }
 
 } // namespace mitoon::recordseries

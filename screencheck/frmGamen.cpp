@@ -1,8 +1,9 @@
 #include "screencheck/frmGamen.h"
 
 #include "acuity/acuitytest.h"
+#include "acuity/calibration.h"
 #include "acuity/variant.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "platform/loadedforms.h"
 #include "platform/pictures.h"
 #include "platform/screenplacement.h"
@@ -41,16 +42,9 @@ constexpr int kRowsAtLeastVisible = 6;
 const QColor kWarning(176, 0, 0);
 const QColor kBelowPixelBackground(238, 238, 238);
 
-// A positive number the sizing formula took, else the reference value.
-double usedOr(const Variant &value, double reference)
-{
-    const std::optional<double> number = value.toNumber();
-    return number && std::isfinite(*number) && *number > 0 ? *number : reference;
-}
-
 } // namespace
 
-frmGamen *frmGamen::showFor(QWidget *owner, const AcuityTest &test, WindowSettings &settings)
+frmGamen *frmGamen::showFor(QWidget *owner, const AcuityTest &test, Settings &settings)
 {
     // A window that is closing is on its way out; the menu then opens a new one.
     auto *window =
@@ -65,7 +59,7 @@ frmGamen *frmGamen::showFor(QWidget *owner, const AcuityTest &test, WindowSettin
     return window;
 }
 
-frmGamen::frmGamen(QWidget *owner, const AcuityTest &test, WindowSettings &settings)
+frmGamen::frmGamen(QWidget *owner, const AcuityTest &test, Settings &settings)
     : QWidget(owner, Qt::Window), test_(test), settings_(settings)
 {
     setObjectName(QStringLiteral("frmGamen"));
@@ -244,12 +238,13 @@ void frmGamen::placeOnOwnersScreen()
 
 double frmGamen::inches() const
 {
-    return usedOr(test_.gamensize(), 14);
+    // What the sizing formula took, else the reference setting the test start takes.
+    return usableMeasure(test_.gamensize()).value_or(kReferenceInches);
 }
 
 double frmGamen::centimetres() const
 {
-    return usedOr(test_.kyori(), 100);
+    return usableMeasure(test_.kyori()).value_or(kReferenceCentimetres);
 }
 
 std::optional<double> frmGamen::pitchMm() const

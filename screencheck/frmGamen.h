@@ -17,7 +17,7 @@ namespace mitoon {
 
 class AcuityTest;
 class CardOutline;
-class WindowSettings;
+class Settings;
 
 // The screen check "画面の確認": how large a pixel of this screen is (from the screen's own
 // report, or measured by holding a bank card against an outline on the screen), and what the
@@ -29,9 +29,9 @@ class frmGamen : public QWidget
     Q_OBJECT
 public:
     // Shows `owner`'s screen check, creating it when there is none.
-    static frmGamen *showFor(QWidget *owner, const AcuityTest &test, WindowSettings &settings);
+    static frmGamen *showFor(QWidget *owner, const AcuityTest &test, Settings &settings);
 
-    frmGamen(QWidget *owner, const AcuityTest &test, WindowSettings &settings);
+    frmGamen(QWidget *owner, const AcuityTest &test, Settings &settings);
 
     // Reads the display size and distance of the test, the stored measurement and the screen
     // again and shows their figures. A card matched but not stored yet stays as it is.
@@ -85,7 +85,7 @@ private:
     double devicePixelRatio() const;
 
     const AcuityTest &test_;
-    WindowSettings &settings_;
+    Settings &settings_;
     QScrollArea *scroll_ = nullptr;
     pixelpitch::InEffect effect_;
     std::optional<double> unsavedPitchMm_;

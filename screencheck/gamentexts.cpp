@@ -1,6 +1,7 @@
 #include "screencheck/gamentexts.h"
 
-#include "acuity/variant.h"
+#include "acuity/visualangle.h"
+#include "platform/numbers.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -33,7 +34,7 @@ QStringList cellTexts(const screencheck::RingRow &row)
             number(row.gapMm, 2),
             number(row.gapArcMin, 2),
             number(row.decimalAcuity, 2),
-            number(row.logMar, 2),
+            visualangle::logMarText(row.logMar, 2, QLocale()),
             row.shownAcuity,
             row.belowPixel ? QStringLiteral("画素の限界") : QString()};
 }
@@ -128,7 +129,7 @@ QString limitText(const std::vector<screencheck::RingRow> &rows, double pitchMm,
     QString text = QStringLiteral("この画面で %1 cm 離れて示せる最も良い視力は、すき間が 1 画素"
                                   "のときの小数視力 %2（logMAR %3）です。")
                        .arg(formatGeneral(centimetres), number(limit->decimalAcuity, 2),
-                            number(limit->logMar, 2));
+                            visualangle::logMarText(limit->logMar, 2, QLocale()));
     const auto firstBelow =
         std::find_if(rows.begin(), rows.end(), [](const auto &row) { return row.belowPixel; });
     if (firstBelow == rows.end())

@@ -1,5 +1,7 @@
 #include "screencheck/pixelpitch.h"
 
+#include "platform/numbers.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,11 +10,6 @@ namespace mitoon::pixelpitch {
 namespace {
 
 constexpr double kMmPerInch = 25.4;
-
-bool isPositive(double value)
-{
-    return std::isfinite(value) && value > 0.0;
-}
 
 // Sizes are reported in whole millimetres; a size made up from 96 pixels per inch is within
 // rounding of what 96 pixels per inch gives.
@@ -40,8 +37,8 @@ double cardWidthPx(double pitchMm)
 
 ScreenPitch fromScreen(const ScreenReport &report)
 {
-    if (!isPositive(report.widthMm) || !isPositive(report.heightMm) ||
-        !isPositive(report.widthPx) || !isPositive(report.heightPx))
+    if (!isPositiveFinite(report.widthMm) || !isPositiveFinite(report.heightMm) ||
+        !isPositiveFinite(report.widthPx) || !isPositiveFinite(report.heightPx))
         return {std::nullopt, Doubt::NoSize};
     const double across = report.widthMm / report.widthPx;
     const double down = report.heightMm / report.heightPx;

@@ -2,27 +2,22 @@
 
 #include "acuity/acuitytest.h"
 #include "acuity/calibration.h"
+#include "acuity/visualangle.h"
+#include "platform/numbers.h"
 #include "platform/twips.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace mitoon::screencheck {
 
 namespace {
 
-constexpr double kArcMinPerRadian = 180.0 * 60.0 / std::numbers::pi;
 constexpr double kMmPerCm = 10.0;
-
-bool isPositive(double value)
-{
-    return std::isfinite(value) && value > 0.0;
-}
 
 bool isUsable(const Setting &setting)
 {
-    return isPositive(setting.inches) && isPositive(setting.centimetres) &&
-           isPositive(setting.pitchMm) && isPositive(setting.devicePixelRatio);
+    return isPositiveFinite(setting.inches) && isPositiveFinite(setting.centimetres) &&
+           isPositiveFinite(setting.pitchMm) && isPositiveFinite(setting.devicePixelRatio);
 }
 
 // An extent of the ring in ring units as screen pixels.
@@ -53,12 +48,12 @@ std::optional<RingRow> ringRow(int rightAnswers, float widthUnits, float heightU
     row.gapPx = widthPx * kGapWidthPx / kPictureWidthPx;
     row.gapMm = row.gapPx * setting.pitchMm;
     const std::optional<double> angle =
-        visualAngleArcMin(row.gapMm, setting.centimetres * kMmPerCm);
-    if (!angle || !isPositive(*angle))
+        visualangle::visualAngleArcMin(row.gapMm, setting.centimetres * kMmPerCm);
+    if (!angle || !isPositiveFinite(*angle))
         return std::nullopt;
     row.gapArcMin = *angle;
-    row.decimalAcuity = *decimalAcuity(row.gapArcMin);
-    row.logMar = *logMar(row.gapArcMin);
+    row.decimalAcuity = *visualangle::decimalAcuity(row.gapArcMin);
+    row.logMar = *visualangle::logMar(row.gapArcMin);
     if (!std::isfinite(row.decimalAcuity) || !std::isfinite(row.outerWidthMm) ||
         !std::isfinite(row.outerHeightMm))
         return std::nullopt;
@@ -68,35 +63,6 @@ std::optional<RingRow> ringRow(int rightAnswers, float widthUnits, float heightU
 }
 
 } // namespace
-
-std::optional<double> visualAngleArcMin(double sizeMm, double distanceMm)
-{
-    if (!isPositive(sizeMm) || !isPositive(distanceMm))
-        return std::nullopt;
-    return 2.0 * std::atan(sizeMm / (2.0 * distanceMm)) * kArcMinPerRadian;
-}
-
-std::optional<double> sizeForVisualAngleMm(double angleArcMin, double distanceMm)
-{
-    // Half a turn and more is no angle that anything in front of the eye makes.
-    if (!isPositive(angleArcMin) || angleArcMin >= 180.0 * 60.0 || !isPositive(distanceMm))
-        return std::nullopt;
-    return 2.0 * distanceMm * std::tan(angleArcMin / kArcMinPerRadian / 2.0);
-}
-
-std::optional<double> decimalAcuity(double gapArcMin)
-{
-    if (!isPositive(gapArcMin))
-        return std::nullopt;
-    return 1.0 / gapArcMin;
-}
-
-std::optional<double> logMar(double gapArcMin)
-{
-    if (!isPositive(gapArcMin))
-        return std::nullopt;
-    return std::log10(gapArcMin);
-}
 
 std::vector<RingRow> ringRows(const Setting &setting)
 {
@@ -125,24 +91,25 @@ std::vector<RingRow> ringRows(const Setting &setting)
 
 std::optional<PixelLimit> pixelLimit(double pitchMm, double centimetres)
 {
-    const std::optional<double> angle = visualAngleArcMin(pitchMm, centimetres * kMmPerCm);
+    const std::optional<double> angle =
+        visualangle::visualAngleArcMin(pitchMm, centimetres * kMmPerCm);
     if (!angle)
         return std::nullopt;
-    return PixelLimit{*angle, *decimalAcuity(*angle), *logMar(*angle)};
+    return PixelLimit{*angle, *visualangle::decimalAcuity(*angle), *visualangle::logMar(*angle)};
 }
 
 std::optional<double> inchesForFirstGap(double gapArcMin, const Setting &setting)
 {
     Setting reference = setting;
-    reference.inches = 14;
+    reference.inches = kReferenceInches;
     const std::vector<RingRow> rows = ringRows(reference);
     const std::optional<double> wantedMm =
-        sizeForVisualAngleMm(gapArcMin, setting.centimetres * kMmPerCm);
+        visualangle::sizeForVisualAngleMm(gapArcMin, setting.centimetres * kMmPerCm);
     if (rows.empty() || !wantedMm)
         return std::nullopt;
     // The ring's size goes with 14 / inches.
     const double inches = reference.inches * rows.front().gapMm / *wantedMm;
-    if (!isPositive(inches))
+    if (!isPositiveFinite(inches))
         return std::nullopt;
     return inches;
 }

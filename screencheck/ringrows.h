@@ -33,15 +33,6 @@ inline constexpr double kWantedFirstGapArcMin = 10.0;
 // The display sizes of the main window's list, in inches.
 inline constexpr std::array<int, 8> kListedInches = {12, 14, 16, 19, 21, 25, 28, 32};
 
-// The angle that `sizeMm`, seen face on and centred, makes at `distanceMm`, and back. Nothing
-// for sizes or distances that are not positive finite numbers.
-std::optional<double> visualAngleArcMin(double sizeMm, double distanceMm);
-std::optional<double> sizeForVisualAngleMm(double angleArcMin, double distanceMm);
-
-// A gap of 1 minute of arc is decimal acuity 1.0 and logMAR 0.0.
-std::optional<double> decimalAcuity(double gapArcMin);
-std::optional<double> logMar(double gapArcMin);
-
 // What the figures are worked out for.
 struct Setting
 {

@@ -2,7 +2,7 @@
 #include "app/frmMain.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "platform/drivepath.h"
 #include "platform/fonts.h"
 #include "platform/formlayout.h"
@@ -70,7 +70,7 @@ class TestFrmMain : public QObject
     Q_OBJECT
 
     QString settingsFile_;
-    std::unique_ptr<WindowSettings> settings_;
+    std::unique_ptr<Settings> settings_;
     std::unique_ptr<frmMain> window_;
     QStringList steps_; // "tugi" for each draw, "kekka" for each result step
 
@@ -99,7 +99,7 @@ private slots:
     {
         settingsFile_ = testing::temporarySettingsFile("test");
         QFile::remove(settingsFile_);
-        settings_ = std::make_unique<WindowSettings>(settingsFile_);
+        settings_ = std::make_unique<Settings>(settingsFile_);
         open();
     }
 
@@ -574,7 +574,7 @@ private slots:
         settle();
         const QRect outer = w->frameGeometry();
         w->close();
-        const WindowGeometry stored = settings_->load();
+        const WindowGeometry stored = settings_->loadGeometry();
         QCOMPARE(stored.left, float(outer.x() * 15));
         QCOMPARE(stored.top, float(outer.y() * 15));
         QCOMPARE(stored.width, float(outer.width() * 15));

@@ -1,7 +1,7 @@
 #include "app/frmMain.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "platform/fonts.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
@@ -85,7 +85,7 @@ class TestKeypad : public QObject
     Q_OBJECT
 
     QString settingsFile_;
-    std::unique_ptr<WindowSettings> settings_;
+    std::unique_ptr<Settings> settings_;
     std::unique_ptr<frmMain> window_;
     QStringList steps_; // "tugi" for each draw, "kekka" for each result step
 
@@ -144,7 +144,7 @@ private slots:
     {
         settingsFile_ = testing::temporarySettingsFile("keypad");
         QFile::remove(settingsFile_);
-        settings_ = std::make_unique<WindowSettings>(settingsFile_);
+        settings_ = std::make_unique<Settings>(settingsFile_);
         open();
     }
 

@@ -1,26 +1,26 @@
-#include "app/windowsettings.h"
+#include "app/settings.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+using mitoon::Settings;
 using mitoon::WindowGeometry;
-using mitoon::WindowSettings;
 
 TEST(PixelPitchSetting, RoundTripsBesideTheWindowGeometry)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("ミトーン.ini");
-    WindowSettings settings(path);
+    Settings settings(path);
     EXPECT_FALSE(settings.loadPixelPitchMm());
     const WindowGeometry geometry{1500, 345, 6645.5f, 9075};
-    settings.store(geometry);
+    settings.storeGeometry(geometry);
     settings.storePixelPitchMm(85.60 / 312);
     // Closing the main window stores the geometry again; the measurement stays.
-    settings.store(geometry);
+    settings.storeGeometry(geometry);
     EXPECT_NEAR(*settings.loadPixelPitchMm(), 85.60 / 312, 1e-14);
-    EXPECT_EQ(settings.load(), geometry);
+    EXPECT_EQ(settings.loadGeometry(), geometry);
     QSettings ini(path, QSettings::IniFormat);
     EXPECT_EQ(ini.value("Settings/PixelPitchMm").toString(), "0.274358974358974");
 
@@ -31,5 +31,5 @@ TEST(PixelPitchSetting, RoundTripsBesideTheWindowGeometry)
 
     settings.storePixelPitchMm(std::nullopt);
     EXPECT_FALSE(settings.loadPixelPitchMm());
-    EXPECT_EQ(settings.load(), geometry);
+    EXPECT_EQ(settings.loadGeometry(), geometry);
 }

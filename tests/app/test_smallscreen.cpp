@@ -5,7 +5,7 @@
 #include "app/frmMain.h"
 #include "app/menucommands.h"
 #include "app/ringimage.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "graph/frmGurafu.h"
 #include "info/browser/frmBrowser.h"
 #include "info/fakebrowser.h"
@@ -49,7 +49,7 @@ class TestSmallScreen : public QObject
     Q_OBJECT
 
     QTemporaryDir dir_;
-    std::unique_ptr<WindowSettings> settings_;
+    std::unique_ptr<Settings> settings_;
     std::unique_ptr<frmMain> window_;
 
     frmMain *open(const QByteArray &ini)
@@ -60,7 +60,7 @@ class TestSmallScreen : public QObject
             qFatal("settings file");
         file.write("[Settings]\n" + ini + "\n");
         file.close();
-        settings_ = std::make_unique<WindowSettings>(path);
+        settings_ = std::make_unique<Settings>(path);
         window_ = testing::loadedMainWindow(*settings_);
         if (!testing::showActive(window_.get(), window_->inti))
             qFatal("main window not active");

@@ -4,8 +4,8 @@
 #include "acuity/acuitytest.h"
 #include "app/frmMain.h"
 #include "app/ringimage.h"
+#include "app/settings.h"
 #include "app/startupwarmup.h"
-#include "app/windowsettings.h"
 #include "platform/fonts.h"
 #include "platform/pictures.h"
 #include "support/isolatedhome.h"
@@ -33,7 +33,7 @@ struct Built
 
 Built build()
 {
-    WindowSettings settings(QDir(testing::isolateHome()).filePath(QStringLiteral("main.ini")));
+    Settings settings(QDir(testing::isolateHome()).filePath(QStringLiteral("main.ini")));
     frmMain window(settings);
     Built built;
     built.acuityStretch = window.siryokuhyouji->font().stretch();

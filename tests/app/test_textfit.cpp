@@ -3,7 +3,7 @@
 #include "acuity/ringfit.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "graph/frmGurafu.h"
 #include "graph/recordseries.h"
 #include "info/browser/frmBrowser.h"
@@ -110,7 +110,7 @@ class TestTextFit : public QObject
     Q_OBJECT
 
     QString settingsFile_;
-    std::unique_ptr<WindowSettings> settings_;
+    std::unique_ptr<Settings> settings_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmSplash> splash_;
     QPointer<frmAbout> about_;
@@ -132,7 +132,7 @@ class TestTextFit : public QObject
         if (main_)
             return;
         settingsFile_ = testing::temporarySettingsFile("textfit");
-        settings_ = std::make_unique<WindowSettings>(settingsFile_);
+        settings_ = std::make_unique<Settings>(settingsFile_);
         main_ = testing::loadedMainWindow(*settings_);
         main_->show();
         splash_ = std::make_unique<frmSplash>();

@@ -3,7 +3,7 @@
 // and placed on a screen.
 #include "acuity/calibration.h"
 #include "acuity/variant.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             file.write(key + QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
         file.write(QByteArrayLiteral("\n"));
     }
-    const WindowGeometry geometry = WindowSettings(path).load();
+    const WindowGeometry geometry = Settings(path).loadGeometry();
     // Every value read becomes a whole number of pixels: it lies within the integer range.
     for (std::optional<float> v :
          {std::optional<float>(geometry.left), std::optional<float>(geometry.top), geometry.width,
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // available area, and some part of it lies on the screen.
     const QList<ScreenArea> screen = {{QRectF(0, 0, 19200, 15360), QRectF(0, 0, 19200, 14760)}};
     const OuterSizes sizes{QSizeF(6645, 8130), QSizeF(2895, 1065)};
-    const QRectF outer = WindowSettings::placement(geometry, sizes, screen);
+    const QRectF outer = Settings::placement(geometry, sizes, screen);
     if (!(outer.width() >= 2895 && outer.width() <= 19200 && outer.height() >= 1065 &&
           outer.height() <= 14760 && outer.intersects(screen.first().geometry)))
         std::abort();

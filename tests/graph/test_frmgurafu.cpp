@@ -1,5 +1,5 @@
 #include "app/frmMain.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "fileio/shiftjis.h"
 #include "graph/acuitygraph.h"
 #include "graph/frmGurafu.h"
@@ -262,7 +262,7 @@ private slots:
     void theMenuOpensOneWindowAndReadsTheFileAgain()
     {
         writeRecords(kRecords);
-        WindowSettings settings(temporary_.filePath(QStringLiteral("settings.ini")));
+        Settings settings(temporary_.filePath(QStringLiteral("settings.ini")));
         frmMain main(settings);
         main.setAttribute(Qt::WA_DeleteOnClose, false);
         QMenu *file = main.menuBar()->actions().value(0)->menu();

@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 #include "app/ringimage.h"
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "platform/fonts.h"
 #include "screencheck/cardoutline.h"
 #include "screencheck/frmGamen.h"
@@ -86,7 +86,7 @@ class TestFrmGamen : public QObject
     Q_OBJECT
 
     QString settingsFile_;
-    std::unique_ptr<WindowSettings> settings_;
+    std::unique_ptr<Settings> settings_;
     std::unique_ptr<frmMain> main_;
 
     QList<QAction *> fileItems() const
@@ -120,7 +120,7 @@ private slots:
     {
         settingsFile_ = testing::temporarySettingsFile("gamen");
         QFile::remove(settingsFile_);
-        settings_ = std::make_unique<WindowSettings>(settingsFile_);
+        settings_ = std::make_unique<Settings>(settingsFile_);
         main_ = testing::loadedMainWindow(*settings_);
         QVERIFY(testing::showActive(main_.get()));
     }
@@ -218,9 +218,8 @@ private slots:
         const QPointer<frmGamen> closed = check;
         check->close();
         QTRY_VERIFY(closed.isNull());
-        QCOMPARE(
-            std::lround(pixelpitch::cardWidthPx(*WindowSettings(settingsFile_).loadPixelPitchMm())),
-            long(matched));
+        QCOMPARE(std::lround(pixelpitch::cardWidthPx(*Settings(settingsFile_).loadPixelPitchMm())),
+                 long(matched));
         check = openCheck();
         QVERIFY(check);
         QCOMPARE(check->card->cardInScreenPixels().width(), matched);

@@ -14,27 +14,6 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 } // namespace
 
-// Worked by hand: angle = 2 atan(size / 2 distance); decimal = 1 / angle; logMAR = log10 angle.
-TEST(ScreenCheck, VisualAngleAcuityAndLogMarAreTheHandWorkedFigures)
-{
-    struct Row
-    {
-        double sizeMm, distanceMm, arcMin, decimal, logMar;
-    };
-    for (const Row row :
-         {Row{0.2909, 1000, 1.0, 1.0, 0.0}, Row{1.0, 1000, 3.44, 0.29, 0.54},
-          Row{2.909, 1000, 10.0, 0.1, 1.0}, Row{0.2745, 3000, 0.3146, 3.18, -0.50}}) {
-        SCOPED_TRACE(row.sizeMm);
-        const auto arcMin = visualAngleArcMin(row.sizeMm, row.distanceMm);
-        ASSERT_TRUE(arcMin);
-        EXPECT_NEAR(*arcMin, row.arcMin, 0.005);
-        EXPECT_NEAR(*decimalAcuity(*arcMin), row.decimal, 0.005);
-        EXPECT_NEAR(*logMar(*arcMin), row.logMar, 0.005);
-        EXPECT_NEAR(*sizeForVisualAngleMm(*arcMin, row.distanceMm), row.sizeMm, 1e-9);
-    }
-    EXPECT_NEAR(*sizeForVisualAngleMm(1.0, 1000), 0.2909, 0.00005);
-}
-
 // Each input that is no positive finite number gives nothing, never infinity.
 TEST(ScreenCheck, InvalidInputsGiveNoRow)
 {
@@ -51,11 +30,6 @@ TEST(ScreenCheck, InvalidInputsGiveNoRow)
                 EXPECT_FALSE(inchesForFirstGap(10, setting));
         }
         EXPECT_FALSE(inchesForFirstGap(bad, good));
-        EXPECT_FALSE(visualAngleArcMin(bad, 1000));
-        EXPECT_FALSE(visualAngleArcMin(1.0, bad));
-        EXPECT_FALSE(sizeForVisualAngleMm(bad, 1000));
-        EXPECT_FALSE(decimalAcuity(bad));
-        EXPECT_FALSE(logMar(bad));
         EXPECT_FALSE(pixelLimit(bad, 100));
         EXPECT_FALSE(pixelLimit(0.2745, bad));
     }

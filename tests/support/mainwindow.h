@@ -27,7 +27,7 @@ inline QString temporarySettingsFile(const char *tag)
 }
 
 // The main window after its Form_Load, not yet shown; the test owns it.
-inline std::unique_ptr<frmMain> loadedMainWindow(WindowSettings &settings,
+inline std::unique_ptr<frmMain> loadedMainWindow(Settings &settings,
                                                  TrialRandom random = TrialRandom())
 {
     auto window = std::make_unique<frmMain>(settings, std::move(random));
@@ -38,7 +38,7 @@ inline std::unique_ptr<frmMain> loadedMainWindow(WindowSettings &settings,
 
 // A main window whose draws are seeded 1000, 1001, … in turn. `steps` gets "tugi" for each
 // draw and "kekka" for each result step.
-inline std::unique_ptr<frmMain> loggingMainWindow(WindowSettings &settings, QStringList &steps)
+inline std::unique_ptr<frmMain> loggingMainWindow(Settings &settings, QStringList &steps)
 {
     auto clock = std::make_shared<std::uint64_t>(1000);
     auto window = loadedMainWindow(settings, TrialRandom([&steps, clock] {

@@ -1,8 +1,8 @@
-#include "app/windowsettings.h"
+#include "app/settings.h"
 
-#include "acuity/variant.h"
 #include "app/appinfo.h"
 #include "fileio/outsidefile.h"
+#include "platform/numbers.h"
 
 #include <QStandardPaths>
 
@@ -58,15 +58,15 @@ QRectF outerRect(const WindowGeometry &geometry, const QSizeF &sizeWhereNone)
 
 } // namespace
 
-QString WindowSettings::defaultFileName()
+QString Settings::defaultFileName()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
            appTitle() + QStringLiteral(".ini");
 }
 
-WindowSettings::WindowSettings(const QString &fileName) : fileName_(fileName) {}
+Settings::Settings(const QString &fileName) : fileName_(fileName) {}
 
-std::optional<QString> WindowSettings::problem() const
+std::optional<QString> Settings::problem() const
 {
     const outsidefile::Reader reader(fileName_, outsidefile::kSettingsLimit);
     const std::optional<outsidefile::Problem> &problem = reader.problem();
@@ -77,7 +77,7 @@ std::optional<QString> WindowSettings::problem() const
         .arg(fileName_, problem->reason);
 }
 
-WindowGeometry WindowSettings::load() const
+WindowGeometry Settings::loadGeometry() const
 {
     if (problem())
         return WindowGeometry();
@@ -96,7 +96,7 @@ WindowGeometry WindowSettings::load() const
     return geometry;
 }
 
-void WindowSettings::store(const WindowGeometry &geometry)
+void Settings::storeGeometry(const WindowGeometry &geometry)
 {
     if (problem())
         return;
@@ -112,7 +112,7 @@ void WindowSettings::store(const WindowGeometry &geometry)
     settings.sync();
 }
 
-std::optional<double> WindowSettings::loadPixelPitchMm() const
+std::optional<double> Settings::loadPixelPitchMm() const
 {
     if (problem())
         return std::nullopt;
@@ -123,7 +123,7 @@ std::optional<double> WindowSettings::loadPixelPitchMm() const
     return readNumber(stored).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
-void WindowSettings::storePixelPitchMm(std::optional<double> pitchMm)
+void Settings::storePixelPitchMm(std::optional<double> pitchMm)
 {
     if (problem())
         return;
@@ -135,8 +135,8 @@ void WindowSettings::storePixelPitchMm(std::optional<double> pitchMm)
     settings.sync();
 }
 
-WindowGeometry WindowSettings::keepReachable(const WindowGeometry &geometry,
-                                             const QList<QRect> &screensInTwips)
+WindowGeometry Settings::keepReachable(const WindowGeometry &geometry,
+                                       const QList<QRect> &screensInTwips)
 {
     // Without a stored size the top-left corner alone decides.
     const QRectF window = outerRect(geometry, QSizeF(1, 1));
@@ -146,8 +146,8 @@ WindowGeometry WindowSettings::keepReachable(const WindowGeometry &geometry,
     return WindowGeometry();
 }
 
-QRectF WindowSettings::placement(const WindowGeometry &stored, const OuterSizes &sizes,
-                                 const QList<ScreenArea> &screens)
+QRectF Settings::placement(const WindowGeometry &stored, const OuterSizes &sizes,
+                           const QList<ScreenArea> &screens)
 {
     // The screen that holds the most of the window limits its size.
     auto clampToScreen = [&screens](QRectF outer) {

@@ -1,4 +1,4 @@
-#include "app/windowsettings.h"
+#include "app/settings.h"
 #include "fileio/outsidefile.h"
 
 #include <QDir>
@@ -11,8 +11,8 @@
 
 using mitoon::OuterSizes;
 using mitoon::ScreenArea;
+using mitoon::Settings;
 using mitoon::WindowGeometry;
-using mitoon::WindowSettings;
 
 namespace {
 
@@ -37,57 +37,57 @@ struct IniFile
 } // namespace
 
 // Without a stored size the window takes the size that shows its whole layout.
-TEST(WindowSettings, EmptyStoreGivesTheDefaults)
+TEST(Settings, EmptyStoreGivesTheDefaults)
 {
     IniFile ini;
-    EXPECT_EQ(WindowSettings(ini.path).load(),
+    EXPECT_EQ(Settings(ini.path).loadGeometry(),
               (WindowGeometry{1000, 1000, std::nullopt, std::nullopt}));
 }
 
-TEST(WindowSettings, RoundTripAsDecimalTextOfSingles)
+TEST(Settings, RoundTripAsDecimalTextOfSingles)
 {
     IniFile ini;
-    WindowSettings settings(ini.path);
-    settings.store({1500, 345, 6645.5f, 9075});
-    EXPECT_EQ(settings.load(), (WindowGeometry{1500, 345, 6645.5f, 9075}));
+    Settings settings(ini.path);
+    settings.storeGeometry({1500, 345, 6645.5f, 9075});
+    EXPECT_EQ(settings.loadGeometry(), (WindowGeometry{1500, 345, 6645.5f, 9075}));
     const QByteArray text = ini.read();
     EXPECT_TRUE(text.contains("[Settings]")) << text.constData();
     EXPECT_TRUE(text.contains("MainLeft=1500")) << text.constData();
     EXPECT_TRUE(text.contains("MainWidth=6645.5")) << text.constData();
 }
 
-TEST(WindowSettings, EachBadOrMissingValueFallsBackToItsOwnDefault)
+TEST(Settings, EachBadOrMissingValueFallsBackToItsOwnDefault)
 {
     IniFile ini;
     ini.write("[Settings]\nMainLeft=abc\nMainTop=2000\nMainWidth=\nMainHeight=1e99\n");
-    EXPECT_EQ(WindowSettings(ini.path).load(),
+    EXPECT_EQ(Settings(ini.path).loadGeometry(),
               (WindowGeometry{1000, 2000, std::nullopt, std::nullopt}));
 }
 
 // Positions and sizes become whole pixels: a single beyond the integer range is no usable value.
-TEST(WindowSettings, NumbersBeyondTheIntegerRangeFallBackToTheDefault)
+TEST(Settings, NumbersBeyondTheIntegerRangeFallBackToTheDefault)
 {
     for (const char *value : {"3.4e38", "-3.4e38", "1e10", "2147483648", "-2147483904"}) {
         SCOPED_TRACE(value);
         IniFile ini;
         ini.write(QByteArray("[Settings]\nMainLeft=") + value + "\nMainWidth=" + value + "\n");
-        EXPECT_EQ(WindowSettings(ini.path).load(), WindowGeometry());
+        EXPECT_EQ(Settings(ini.path).loadGeometry(), WindowGeometry());
     }
     IniFile ini;
     ini.write("[Settings]\nMainLeft=-2147483520\nMainWidth=2147483520\n");
-    EXPECT_EQ(WindowSettings(ini.path).load(),
+    EXPECT_EQ(Settings(ini.path).loadGeometry(),
               (WindowGeometry{-2147483520.0f, 1000, 2147483520.0f, std::nullopt}));
 }
 
 // A value typed by hand with the user's decimal comma reads as the number it says; one with a
 // decimal point reads in any locale.
-TEST(WindowSettings, ValueTypedInTheUsersLocaleIsRead)
+TEST(Settings, ValueTypedInTheUsersLocaleIsRead)
 {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     IniFile ini;
     ini.write("[Settings]\nMainLeft=7500,5\nMainTop=1200.5\nMainWidth=\"8000,25\"\n");
-    const WindowGeometry read = WindowSettings(ini.path).load();
+    const WindowGeometry read = Settings(ini.path).loadGeometry();
     QLocale::setDefault(before);
     EXPECT_EQ(read, (WindowGeometry{7500.5f, 1200.5f, 8000.25f, std::nullopt}));
 }
@@ -101,7 +101,7 @@ struct HostileRow
 
 // Whatever stands at the settings file's path, the program starts at once with the defaults,
 // says why, and leaves the thing there as it was.
-TEST(WindowSettings, AnythingButASmallRegularFileIsNeitherReadNorWritten)
+TEST(Settings, AnythingButASmallRegularFileIsNeitherReadNorWritten)
 {
     const HostileRow rows[] = {
         {"fifo", [](const QString &path) { ::mkfifo(QFile::encodeName(path).constData(), 0600); },
@@ -125,30 +125,30 @@ TEST(WindowSettings, AnythingButASmallRegularFileIsNeitherReadNorWritten)
         row.place(ini.path);
         const auto before = mitoon::outsidefile::identityOf(ini.path);
         ::alarm(30); // a read that waits for a writer ends the test instead of hanging it
-        WindowSettings settings(ini.path);
+        Settings settings(ini.path);
         ASSERT_TRUE(settings.problem());
         EXPECT_TRUE(settings.problem()->contains(row.reason)) << settings.problem()->toStdString();
         EXPECT_TRUE(settings.problem()->contains(ini.path));
-        EXPECT_EQ(settings.load(), WindowGeometry());
+        EXPECT_EQ(settings.loadGeometry(), WindowGeometry());
         EXPECT_EQ(settings.loadPixelPitchMm(), std::nullopt);
-        settings.store({1500, 345, 6645.5f, 9075});
+        settings.storeGeometry({1500, 345, 6645.5f, 9075});
         settings.storePixelPitchMm(0.25);
         ::alarm(0);
         EXPECT_EQ(mitoon::outsidefile::identityOf(ini.path), before);
     }
     IniFile missing;
-    EXPECT_FALSE(WindowSettings(missing.path).problem());
+    EXPECT_FALSE(Settings(missing.path).problem());
 }
 
-TEST(WindowSettings, WhollyOffScreenOpensAtTheDefaults)
+TEST(Settings, WhollyOffScreenOpensAtTheDefaults)
 {
     const QList<QRect> screens = {QRect(0, 0, 19200, 14400), QRect(19200, 0, 19200, 14400)};
     const WindowGeometry partly{-3000, 500, 6500, 6500};
-    EXPECT_EQ(WindowSettings::keepReachable(partly, screens), partly);
+    EXPECT_EQ(Settings::keepReachable(partly, screens), partly);
     const WindowGeometry onSecond{30000, 9000, 6500, 6500};
-    EXPECT_EQ(WindowSettings::keepReachable(onSecond, screens), onSecond);
-    EXPECT_EQ(WindowSettings::keepReachable({50000, 500, 6500, 6500}, screens), WindowGeometry());
-    EXPECT_EQ(WindowSettings::keepReachable({500, -9000, 6500, 6500}, screens), WindowGeometry());
+    EXPECT_EQ(Settings::keepReachable(onSecond, screens), onSecond);
+    EXPECT_EQ(Settings::keepReachable({50000, 500, 6500, 6500}, screens), WindowGeometry());
+    EXPECT_EQ(Settings::keepReachable({500, -9000, 6500, 6500}, screens), WindowGeometry());
 }
 
 namespace {
@@ -167,7 +167,7 @@ struct PlacementRow
 };
 
 // Stored sizes are clamped: at least the first row of the layout, at most the available area.
-TEST(WindowSettings, PlacementClampsTheStoredSize)
+TEST(Settings, PlacementClampsTheStoredSize)
 {
     const PlacementRow rows[] = {
         {"", QRectF(1000, 1000, 6645, 8130)},
@@ -191,14 +191,14 @@ TEST(WindowSettings, PlacementClampsTheStoredSize)
         SCOPED_TRACE(row.settings);
         IniFile ini;
         ini.write(QByteArray("[Settings]\n") + row.settings + "\n");
-        EXPECT_EQ(WindowSettings::placement(WindowSettings(ini.path).load(), kSizes, kScreen),
+        EXPECT_EQ(Settings::placement(Settings(ini.path).loadGeometry(), kSizes, kScreen),
                   row.outer);
     }
 }
 
-TEST(WindowSettings, WithoutScreensTheDefaultGeometry)
+TEST(Settings, WithoutScreensTheDefaultGeometry)
 {
     const WindowGeometry stored{3000, 4000, 7000, 8000};
-    EXPECT_EQ(WindowSettings::keepReachable(stored, {}), WindowGeometry());
-    EXPECT_EQ(WindowSettings::placement(stored, kSizes, {}), QRectF(1000, 1000, 6645, 8130));
+    EXPECT_EQ(Settings::keepReachable(stored, {}), WindowGeometry());
+    EXPECT_EQ(Settings::placement(stored, kSizes, {}), QRectF(1000, 1000, 6645, 8130));
 }

@@ -38,13 +38,13 @@ struct OuterSizes
 // The program's settings, section "Settings" of an INI file under the application title in the
 // user's configuration folder: the four window-geometry keys, stored as the decimal text of
 // single precision numbers, and the pixel pitch of the screen check.
-class WindowSettings
+class Settings
 {
 public:
     // An INI file named after the application title, in $XDG_CONFIG_HOME.
     static QString defaultFileName();
 
-    explicit WindowSettings(const QString &fileName = defaultFileName());
+    explicit Settings(const QString &fileName = defaultFileName());
 
     // Why the settings file cannot be used, in Japanese, or nothing when it can (a file not
     // there yet can). Something other than a regular file at its path (a FIFO would keep the
@@ -54,8 +54,8 @@ public:
 
     // A key that is missing, or holds no number within the integer range, gives that key's
     // default; so does every key of a file that cannot be used.
-    WindowGeometry load() const;
-    void store(const WindowGeometry &geometry);
+    WindowGeometry loadGeometry() const;
+    void storeGeometry(const WindowGeometry &geometry);
 
     // The size of one screen pixel in millimetres as the user measured it with a card, key
     // "PixelPitchMm" of the same section: nothing when none is stored, NaN when what is stored
