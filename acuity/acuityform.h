@@ -43,21 +43,24 @@ struct AnswerButton
     double shrink;
 };
 
+inline constexpr double kShrink = 0.8;
+inline constexpr double kLowerRightShrink = 0.85;
+
 inline constexpr std::array<AnswerButton, 8> kAnswerButtons{{
-    {Control::ue, 0, 1, 0.8},
-    {Control::migiue, 1, 2, 0.8},
-    {Control::migi, 2, 3, 0.8},
-    {Control::migisita, 3, 4, 0.85},
-    {Control::sita, 4, 5, 0.8},
-    {Control::hidari, 5, 7, 0.8},
-    {Control::hidariue, 6, 8, 0.8},
-    {Control::hidarisita, 7, 6, 0.8},
+    {Control::ue, 0, 1, kShrink},
+    {Control::migiue, 1, 2, kShrink},
+    {Control::migi, 2, 3, kShrink},
+    {Control::migisita, 3, 4, kLowerRightShrink},
+    {Control::sita, 4, 5, kShrink},
+    {Control::hidari, 5, 7, kShrink},
+    {Control::hidariue, 6, 8, kShrink},
+    {Control::hidarisita, 7, 6, kShrink},
 }};
 
 // "見えない" (cannot see), the answer given by pressing the ring itself: it accepts no
 // orientation, not even the 0 of an empty `houkou`, so it always counts as wrong, and it shrinks
 // the ring by 0.8 as a plain button does. It has no button and no array index.
-inline constexpr AnswerButton kCannotSee{Control::randort, -1, -1, 0.8};
+inline constexpr AnswerButton kCannotSee{Control::randort, -1, -1, kShrink};
 
 // The button that accepts `orientation` (1 to 8).
 const AnswerButton &buttonAccepting(int orientation);

@@ -23,7 +23,8 @@ std::optional<double> visualAngleArcMin(double sizeMm, double distanceMm)
 std::optional<double> sizeForVisualAngleMm(double angleArcMin, double distanceMm)
 {
     // Half a turn and more is no angle that anything in front of the eye makes.
-    if (!isPositiveFinite(angleArcMin) || angleArcMin >= 180.0 * 60.0 || !isPositiveFinite(distanceMm))
+    if (!isPositiveFinite(angleArcMin) || angleArcMin >= 180.0 * 60.0 ||
+        !isPositiveFinite(distanceMm))
         return std::nullopt;
     return 2.0 * distanceMm * std::tan(angleArcMin / kArcMinPerRadian / 2.0);
 }

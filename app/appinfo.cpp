@@ -14,6 +14,16 @@ QString versionText()
     return versionText(kVersionMajor, kVersionMinor, kVersionRevision);
 }
 
+QString versionCaption(const QString &word, int major, int minor, int revision)
+{
+    return word + u' ' + versionText(major, minor, revision);
+}
+
+QString versionCaption(const QString &word)
+{
+    return word + u' ' + versionText();
+}
+
 QString copyrightNotice()
 {
     return QStringLiteral("(C) 2026 ") + author();

@@ -35,6 +35,11 @@ inline QString author()
 QString versionText(int major, int minor, int revision);
 QString versionText();
 
+// The version as a label shows it, after `word`: "Version 1.0.15" on the splash screen,
+// "ﾊﾞｰｼﾞｮﾝ 1.0.15" in the About box.
+QString versionCaption(const QString &word, int major, int minor, int revision);
+QString versionCaption(const QString &word);
+
 // "(C) 2026 ミトーン開発チーム": the year and the author, on one line of the splash screen.
 QString copyrightNotice();
 

@@ -1,7 +1,6 @@
 #include "app/frmSplash.h"
 
 #include "app/appinfo.h"
-#include "app/version.h"
 #include "platform/changereportinglabel.h"
 #include "platform/fonts.h"
 #include "platform/formlayout.h"
@@ -75,15 +74,10 @@ void frmSplash::createControls(QWidget *client)
             &frmSplash::lblProductName_Change);
 }
 
-QString frmSplash::versionCaption(int major, int minor, int revision)
-{
-    return QStringLiteral("Version ") + versionText(major, minor, revision);
-}
-
 void frmSplash::Form_Load()
 {
     // Both labels are sized to their texts; the right-aligned version grows to the left.
-    lblVersion->setText(versionCaption(kVersionMajor, kVersionMinor, kVersionRevision));
+    lblVersion->setText(versionCaption(QStringLiteral("Version")));
     formlayout::fitToText(lblVersion);
     lblProductName->setText(appTitle());
     formlayout::fitToText(lblProductName);

@@ -28,9 +28,6 @@ public:
 
     void Form_Load();
 
-    // The version label's text for a version.
-    static QString versionCaption(int major, int minor, int revision);
-
 private:
     void createControls(QWidget *client);
     void lblProductName_Change();

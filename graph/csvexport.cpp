@@ -2,11 +2,11 @@
 
 #include "fileio/posixio.h"
 #include "fileio/systemerror.h"
+#include "platform/drivepath.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -69,10 +69,7 @@ QByteArray csvBytes(const QList<recordseries::AcuityRecord> &records)
 
 QString proposedPath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    return folder + QStringLiteral("/mitoon-records.csv");
+    return drive::documentsFolder() + QStringLiteral("/mitoon-records.csv");
 }
 
 WriteOutcome writeFile(const QString &path, const QByteArray &bytes, const QString &protectedPath)

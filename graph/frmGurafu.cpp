@@ -10,8 +10,8 @@
 #include "platform/screenplacement.h"
 #include "platform/systemcolor.h"
 #include "platform/twips.h"
+#include "records/printing.h"
 #include "records/recordfile.h"
-#include "records/recordprinter.h"
 #include "records/recordtext.h"
 
 #include <QDir>
@@ -24,7 +24,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -179,35 +178,28 @@ void frmGurafu::showPoint(const QString &text)
 void frmGurafu::print_Click()
 {
     QPrinter printer(QPrinter::HighResolution);
-    const bool printerInstalled = recordprinter::prepare(printer);
-    if (!printerInstalled)
-        printer.setOutputFileName(QFileInfo(recordprinter::fallbackPdfPath()).path() +
-                                  QStringLiteral("/mitoon-graph.pdf"));
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     printer.setDocName(title());
-    QPrintDialog dialog(&printer, this);
-    // Printing to a file only stands in for a missing printer; the graph is one page.
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, !printerInstalled);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    // The graph is one page.
+    if (printing::askToPrint(this, printer, QStringLiteral("mitoon-graph.pdf"),
+                             printing::Pages::whole))
+        printTo(printer);
+}
 
+bool frmGurafu::printTo(QPrinter &printer)
+{
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString target =
-            printer.outputFileName().isEmpty()
-                ? QString()
-                : QStringLiteral("「%1」").arg(QDir::toNativeSeparators(printer.outputFileName()));
-        QMessageBox::warning(this, appTitle(),
-                             QStringLiteral("%1に印刷できませんでした。").arg(target));
-        return;
+    bool printed = painter.begin(&printer);
+    if (printed) {
+        const QRectF page(QPointF(0, 0),
+                          printer.pageLayout().paintRectPixels(printer.resolution()).size());
+        gurafu->graph().paintPage(painter, page, title(), lblKiroku->text());
+        printed = painter.end();
     }
-    const QRectF page(QPointF(0, 0),
-                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    gurafu->graph().paintPage(painter, page, title(), lblKiroku->text());
-    painter.end();
+    if (!printed)
+        printing::tellFailure(this, printer);
+    return printed;
 }
 
 void frmGurafu::csvkakidasi_Click()

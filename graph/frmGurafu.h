@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPrinter;
 class QPushButton;
 
 namespace mitoon {
@@ -27,6 +28,8 @@ public:
     void reload();
     // Prints the graph through the print dialog, on one landscape page.
     void print_Click();
+    // The printing once the dialog has been accepted; a failure is told in a message box.
+    bool printTo(QPrinter &printer);
     // Asks for a file name and writes the records there as CSV.
     void csvkakidasi_Click();
     void tojiru_Click();

@@ -1,7 +1,6 @@
 #include "info/frmAbout.h"
 
 #include "app/appinfo.h"
-#include "app/version.h"
 #include "info/browserprocess.h"
 #include "info/sysinfolauncher.h"
 #include "platform/changereportinglabel.h"
@@ -72,11 +71,6 @@ void frmAbout::showModal(QWidget *owner)
     box->exec();
 }
 
-QString frmAbout::versionCaption(int major, int minor, int revision)
-{
-    return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + versionText(major, minor, revision);
-}
-
 void frmAbout::createControls()
 {
     using namespace Qt::StringLiterals;
@@ -134,7 +128,7 @@ void frmAbout::createControls()
 
 void frmAbout::Form_Load()
 {
-    lblVersion->setText(versionCaption(kVersionMajor, kVersionMinor, kVersionRevision));
+    lblVersion->setText(versionCaption(QStringLiteral("ﾊﾞｰｼﾞｮﾝ")));
     lblTitle->setText(appTitle());
 }
 

@@ -23,9 +23,6 @@ public:
     // closed.
     static void showModal(QWidget *owner);
 
-    // The version label's text for a version.
-    static QString versionCaption(int major, int minor, int revision);
-
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdSysInfo = nullptr;
     QLabel *picIcon = nullptr;

@@ -109,6 +109,14 @@ bool provision()
     return ok;
 }
 
+QString documentsFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        return QDir::homePath();
+    return folder;
+}
+
 QString localPath(const QString &windowsPath)
 {
     provision();

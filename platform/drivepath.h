@@ -27,6 +27,10 @@ QString mapPath(const QString &driveRoot, const QString &windowsPath);
 // false when the folder could not be set up.
 bool provision();
 
+// The user's documents folder ("My Documents"), else the home folder when there is none: where
+// printed PDF files and exported files are proposed.
+QString documentsFolder();
+
 // `windowsPath` on this machine, once the drive folder has been set up.
 QString localPath(const QString &windowsPath);
 

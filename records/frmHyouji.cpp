@@ -9,10 +9,10 @@
 #include "platform/screenplacement.h"
 #include "platform/systemcolor.h"
 #include "platform/twips.h"
+#include "records/printing.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
 #include "records/recordformat.h"
-#include "records/recordprinter.h"
 #include "records/recordtext.h"
 
 #include <QKeyEvent>
@@ -20,7 +20,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -166,16 +165,17 @@ void frmHyouji::Text_GotFocus()
 void frmHyouji::print_Click()
 {
     QPrinter printer(QPrinter::HighResolution);
-    const bool printerInstalled = recordprinter::prepare(printer);
-    QPrintDialog dialog(&printer, this);
-    // Printing to a file only stands in for a missing printer.
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, !printerInstalled);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    // Whatever goes wrong from here on ends the printing without a word.
+    if (printing::askToPrint(this, printer, QStringLiteral("mitoon.pdf"), printing::Pages::chosen))
+        printTo(printer);
+}
+
+bool frmHyouji::printTo(QPrinter &printer)
+{
     loader_->finish();
-    recordprinter::print(printer, Text->toPlainText() + u'\n');
+    const bool printed = printing::printText(printer, Text->toPlainText() + u'\n');
+    if (!printed)
+        printing::tellFailure(this, printer);
+    return printed;
 }
 
 void frmHyouji::detaclear_Click()

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPrinter;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -31,6 +32,8 @@ public:
     ProgressiveLoader *loader() const { return loader_; }
     // Prints the box's text as shown, edits included, through the print dialog.
     void print_Click();
+    // The printing once the dialog has been accepted; a failure is told in a message box.
+    bool printTo(QPrinter &printer);
     // Clears the record file to its header line and hides this button. The box keeps its text
     // until it next gains the focus.
     void detaclear_Click();

@@ -1,5 +1,6 @@
 #include "screencheck/gamentexts.h"
 
+#include "acuity/calibration.h"
 #include "acuity/visualangle.h"
 #include "platform/numbers.h"
 
@@ -152,7 +153,7 @@ QString adviceText(std::optional<double> inches)
                                   "%2 インチです。")
                        .arg(number(*inches, 1))
                        .arg(screencheck::nearestListedInches(*inches));
-    if (*inches < screencheck::kListedInches.front() || *inches > screencheck::kListedInches.back())
+    if (*inches < kDisplaySizes.front() || *inches > kDisplaySizes.back())
         text +=
             QStringLiteral("%1 インチは一覧（12～32 インチ）の外です。").arg(number(*inches, 1));
     return text;

@@ -1,5 +1,6 @@
 #include "screencheck/ringrows.h"
 
+#include "acuity/acuityform.h"
 #include "acuity/acuitytest.h"
 #include "acuity/calibration.h"
 #include "acuity/visualangle.h"
@@ -83,8 +84,8 @@ std::vector<RingRow> ringRows(const Setting &setting)
         if (!row)
             break;
         rows.push_back(*row);
-        widthUnits = float(double(widthUnits) * kRightAnswerShrink);
-        heightUnits = float(double(heightUnits) * kRightAnswerShrink);
+        widthUnits = float(double(widthUnits) * kShrink);
+        heightUnits = float(double(heightUnits) * kShrink);
     }
     return rows;
 }
@@ -116,8 +117,8 @@ std::optional<double> inchesForFirstGap(double gapArcMin, const Setting &setting
 
 int nearestListedInches(double inches)
 {
-    int nearest = kListedInches.front();
-    for (const int listed : kListedInches)
+    int nearest = kDisplaySizes.front();
+    for (const int listed : kDisplaySizes)
         if (std::fabs(std::log(listed / inches)) < std::fabs(std::log(nearest / inches)))
             nearest = listed;
     return nearest;

@@ -22,16 +22,12 @@ inline constexpr double kRingOuterHeightPx = 66;
 inline constexpr double kGapWidthPx = 14;
 
 // The rows: the ring a test starts with and the ring after each of the first 20 answers, all of
-// them right, each shrinking the ring by 0.8.
+// them right, each shrinking the ring by 0.8 (kShrink).
 inline constexpr int kAnswersShown = 20;
-inline constexpr double kRightAnswerShrink = 0.8;
 
 // A first gap of 10 minutes of arc stands for decimal acuity 0.1, the score of a test without a
 // right answer.
 inline constexpr double kWantedFirstGapArcMin = 10.0;
-
-// The display sizes of the main window's list, in inches.
-inline constexpr std::array<int, 8> kListedInches = {12, 14, 16, 19, 21, 25, 28, 32};
 
 // What the figures are worked out for.
 struct Setting
@@ -78,7 +74,8 @@ std::optional<PixelLimit> pixelLimit(double pitchMm, double centimetres);
 // setting's distance; the setting's own display size is not used.
 std::optional<double> inchesForFirstGap(double gapArcMin, const Setting &setting);
 
-// The item of the display list nearest to `inches` in the ring's size, that is by ratio.
+// The item of the display-size list (kDisplaySizes) nearest to `inches` in the ring's size, that is
+// by ratio.
 int nearestListedInches(double inches);
 
 } // namespace mitoon::screencheck

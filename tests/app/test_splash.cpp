@@ -31,7 +31,8 @@ private slots:
         QVERIFY(splash.Label1->text().startsWith(QString(33, QChar(0x3000))));
         QVERIFY(!splash.Label1->text().startsWith(QString(34, QChar(0x3000))));
         QVERIFY(splash.lblCompany->text().startsWith(QStringLiteral("URL ") + webAddress()));
-        QCOMPARE(frmSplash::versionCaption(2, 10, 0), QStringLiteral("Version 2.10.0"));
+        QCOMPARE(versionCaption(QStringLiteral("Version"), 2, 10, 0),
+                 QStringLiteral("Version 2.10.0"));
     }
 
     void copyrightNamesTheYearAndTheAuthor()

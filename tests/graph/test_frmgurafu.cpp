@@ -409,6 +409,27 @@ private slots:
         QCOMPARE(readBytes(recordPath()), recordBytes);
     }
 
+    // As in the records window: a print that fails is told, naming its file.
+    void aFailedPrintIsTold()
+    {
+        writeRecords(kRecords);
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary_.filePath(QStringLiteral("no-such-folder/graph.pdf")));
+        QString told;
+        testing::whenModal([&told](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                told = box->text();
+            modal->close();
+        });
+        QVERIFY(!window->printTo(printer));
+        QVERIFY2(told.contains(QStringLiteral("に印刷できませんでした")) &&
+                     told.contains(QStringLiteral("no-such-folder/graph.pdf")),
+                 qPrintable(told));
+    }
+
     void everyTextFitsItsControl()
     {
         writeRecords(kRecords);

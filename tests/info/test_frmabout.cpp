@@ -69,7 +69,9 @@ private slots:
     {
         QFETCH(QList<int>, version);
         QFETCH(QString, caption);
-        QCOMPARE(frmAbout::versionCaption(version[0], version[1], version[2]), caption);
+        QCOMPARE(
+            mitoon::versionCaption(QStringLiteral("ﾊﾞｰｼﾞｮﾝ"), version[0], version[1], version[2]),
+            caption);
     }
 
     void loadFillsVersionAndTitle()

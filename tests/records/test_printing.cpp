@@ -5,12 +5,13 @@
 #include "printdialog.h"
 #include "recordfiletesting.h"
 #include "records/frmHyouji.h"
+#include "records/printing.h"
 #include "records/recordformat.h"
-#include "records/recordprinter.h"
 #include "support/isolatedhome.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -39,7 +40,7 @@ bool printToPdf(const QString &path, const QString &text)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    return recordprinter::print(printer, text);
+    return printing::printText(printer, text);
 }
 
 QString documentsFolder()
@@ -76,7 +77,7 @@ private slots:
                  (QStringList{"\"", "日", "付", "時", "刻", "左目", "右目\"", kRecord, kRecord}));
         // A word's box spans the font's ascent and descent: one em, 14 points, for this face.
         for (const PdfWord &word : *words)
-            QVERIFY2(qAbs(word.height() - recordprinter::kPointSize) < 0.5,
+            QVERIFY2(qAbs(word.height() - printing::kTextPointSize) < 0.5,
                      qPrintable(QStringLiteral("%1: %2 pt").arg(word.text).arg(word.height())));
         // Lines follow each other at the line spacing of 14-point type, not of another size.
         const double pitch = (*words).last().yMin - (*words)[7].yMin;
@@ -99,11 +100,9 @@ private slots:
     void withoutPrinterThePdfGoesToTheDocumentsFolder()
     {
         QVERIFY(QDir().mkpath(documentsFolder()));
-        QCOMPARE(recordprinter::fallbackPdfPath(),
-                 documentsFolder() + QStringLiteral("/mitoon.pdf"));
+        QCOMPARE(printing::fallbackPdfPath(), documentsFolder() + QStringLiteral("/mitoon.pdf"));
         QVERIFY(QDir(documentsFolder()).removeRecursively());
-        QCOMPARE(recordprinter::fallbackPdfPath(),
-                 QDir::homePath() + QStringLiteral("/mitoon.pdf"));
+        QCOMPARE(printing::fallbackPdfPath(), QDir::homePath() + QStringLiteral("/mitoon.pdf"));
     }
 
     void enterInTheBoxPrintsTheTextAsShown()
@@ -131,6 +130,25 @@ private slots:
         QCOMPARE(texts(*words), (QStringList{kRecord, "typed"}));
         // Enter pressed the default button; it did not start a new line in the box.
         QCOMPARE(window->Text->blockCount(), 2);
+    }
+
+    // The user learns that nothing was printed, and where it should have gone.
+    void aFailedPrintIsTold()
+    {
+        frmHyouji *window = frmHyouji::instance();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary_.filePath(QStringLiteral("no-such-folder/mitoon.pdf")));
+        QString told;
+        testing::whenModal([&told](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal))
+                told = box->text();
+            modal->close();
+        });
+        QVERIFY(!window->printTo(printer));
+        QVERIFY2(told.contains(QStringLiteral("に印刷できませんでした")) &&
+                     told.contains(QStringLiteral("no-such-folder/mitoon.pdf")),
+                 qPrintable(told));
     }
 
     void cancellingTheDialogPrintsNothing()
