@@ -60,10 +60,10 @@ frmMain *Module1::Main(Settings &settings)
     main->activateWindow();
     main->raise();
     main->inti->setFocus(Qt::OtherFocusReason);
-    if (const std::optional<QString> problem = settings.problem()) {
+    if (const fileio::Result status = settings.fileStatus(); !status.ok()) {
         // Told once the window is up, without holding the start.
-        auto *box =
-            new QMessageBox(QMessageBox::Warning, appTitle(), *problem, QMessageBox::Ok, main);
+        auto *box = new QMessageBox(QMessageBox::Warning, appTitle(), status.message(),
+                                    QMessageBox::Ok, main);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     }

@@ -48,13 +48,14 @@ void mnuFileGurafu(const QWidget *mainWindow)
 bool saveResults(QWidget *parent, const QString &hidarikekka, const QString &migikekka,
                  const recordformat::Clock &clock)
 {
-    const FileOutcome outcome = RecordFile::standard().appendRecord(hidarikekka, migikekka, clock);
-    if (outcome.ok)
+    const fileio::Result outcome =
+        RecordFile::standard().appendRecord(hidarikekka, migikekka, clock);
+    if (outcome.ok())
         return true;
     QMessageBox::warning(
         parent, appTitle(),
-        outcome.message + QStringLiteral("\n\n測定結果は消えていません。"
-                                         "フォルダーを確かめてから、もう一度保存してください。"));
+        outcome.message() + QStringLiteral("\n\n測定結果は消えていません。"
+                                           "フォルダーを確かめてから、もう一度保存してください。"));
     return false;
 }
 

@@ -66,20 +66,21 @@ QString Settings::defaultFileName()
 
 Settings::Settings(const QString &fileName) : fileName_(fileName) {}
 
-std::optional<QString> Settings::problem() const
+fileio::Result Settings::fileStatus() const
 {
     const outsidefile::Reader reader(fileName_, outsidefile::kSettingsLimit);
-    const std::optional<outsidefile::Problem> &problem = reader.problem();
-    if (!problem || problem->error == ENOENT)
-        return std::nullopt;
-    return QStringLiteral("設定ファイル %1 を使えません。理由: %2。"
-                          "ウィンドウの位置と大きさは既定の値になり、設定は保存されません。")
-        .arg(fileName_, problem->reason);
+    const fileio::Result &read = reader.result();
+    if (read.ok() || read.error() == ENOENT)
+        return {};
+    return read.withMessage(
+        QStringLiteral("設定ファイル %1 を使えません。理由: %2。"
+                       "ウィンドウの位置と大きさは既定の値になり、設定は保存されません。")
+            .arg(fileName_, read.reason()));
 }
 
 WindowGeometry Settings::loadGeometry() const
 {
-    if (problem())
+    if (!fileStatus().ok())
         return WindowGeometry();
     const QSettings settings(fileName_, QSettings::IniFormat);
     auto read = [&settings](const char *key) -> std::optional<float> {
@@ -98,7 +99,7 @@ WindowGeometry Settings::loadGeometry() const
 
 void Settings::storeGeometry(const WindowGeometry &geometry)
 {
-    if (problem())
+    if (!fileStatus().ok())
         return;
     QSettings settings(fileName_, QSettings::IniFormat);
     auto write = [&settings](const char *key, std::optional<float> value) {
@@ -114,7 +115,7 @@ void Settings::storeGeometry(const WindowGeometry &geometry)
 
 std::optional<double> Settings::loadPixelPitchMm() const
 {
-    if (problem())
+    if (!fileStatus().ok())
         return std::nullopt;
     const QSettings settings(fileName_, QSettings::IniFormat);
     const QVariant stored = settings.value(kPixelPitchKey);
@@ -125,7 +126,7 @@ std::optional<double> Settings::loadPixelPitchMm() const
 
 void Settings::storePixelPitchMm(std::optional<double> pitchMm)
 {
-    if (problem())
+    if (!fileStatus().ok())
         return;
     QSettings settings(fileName_, QSettings::IniFormat);
     if (pitchMm)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/result.h"
+
 #include <QList>
 #include <QRect>
 #include <QRectF>
@@ -46,11 +48,11 @@ public:
 
     explicit Settings(const QString &fileName = defaultFileName());
 
-    // Why the settings file cannot be used, in Japanese, or nothing when it can (a file not
-    // there yet can). Something other than a regular file at its path (a FIFO would keep the
+    // Whether the settings file can be used (a file not there yet can), and if not, why, in
+    // Japanese. Something other than a regular file at its path (a FIFO would keep the
     // program waiting, a device may never end), a folder or a file over 1 MB is neither read
     // nor written: the program then runs with the defaults and keeps nothing.
-    std::optional<QString> problem() const;
+    fileio::Result fileStatus() const;
 
     // A key that is missing, or holds no number within the integer range, gives that key's
     // default; so does every key of a file that cannot be used.

@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
         timer.start();
         const RecordText::Whole read = RecordText(file).whole();
         reads.push_back(timer.nsecsElapsed() / 1e6);
-        if (!read.outcome.ok || read.text.size() < lines * 30)
+        if (!read.outcome.ok() || read.text.size() < lines * 30)
             return 1;
 
         if (frmGurafu *old = frmGurafu::loaded()) {

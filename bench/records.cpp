@@ -69,11 +69,11 @@ int main(int argc, char *argv[])
     // Reading, decoding and splitting the whole file the way the window does, without a window.
     timer.restart();
     RecordText text(file);
-    if (!text.rewind().ok)
+    if (!text.rewind().ok())
         return 1;
     for (RecordText::Piece piece; !piece.last;) {
         piece = text.next();
-        if (!piece.outcome.ok)
+        if (!piece.outcome.ok())
             return 1;
     }
     const double readMs = timer.nsecsElapsed() / 1e6;
@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
     std::vector<double> saves;
     for (int i = 0; i < 300; ++i) {
         timer.restart();
-        if (!file.appendRecord(QStringLiteral("0.8"), QStringLiteral("1.2")).ok)
+        if (!file.appendRecord(QStringLiteral("0.8"), QStringLiteral("1.2")).ok())
             return 1;
         saves.push_back(timer.nsecsElapsed() / 1e6);
     }

@@ -69,7 +69,7 @@ void Reader::fail(int error)
 
 void Reader::fail(int error, const QString &reason)
 {
-    problem_ = Problem{error, reason};
+    result_ = fileio::Result::failure(error, reason);
     file_.reset();
 }
 
@@ -118,8 +118,8 @@ Contents read(const QString &path, qint64 limit)
         if (!reader.read(qsizetype(qMin<qint64>(expected + 4096, kMegabyte)), &contents.bytes))
             break;
     }
-    contents.problem = reader.problem();
-    if (contents.problem)
+    contents.result = reader.result();
+    if (!contents.result.ok())
         contents.bytes.clear();
     return contents;
 }

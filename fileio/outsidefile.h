@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileio/posixio.h"
+#include "fileio/result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,15 +19,6 @@ inline constexpr qint64 kRecordLimit = 512 * kMegabyte;
 inline constexpr qint64 kRegistryLimit = 16 * kMegabyte;
 inline constexpr qint64 kHelpLimit = 16 * kMegabyte;
 inline constexpr qint64 kSettingsLimit = 1 * kMegabyte;
-
-// Why a file could not be read: the errno of the call that failed (EISDIR for a folder, EFBIG
-// for a file over its limit, 0 for anything else that is no regular file) and the reason in
-// Japanese.
-struct Problem
-{
-    int error = 0;
-    QString reason;
-};
 
 // What tells one state of a file from another: a file with the same identity has not been
 // replaced, written or touched since.
@@ -51,15 +43,17 @@ std::optional<Identity> identityOf(const QString &path);
 class Reader
 {
 public:
-    // Opens `path`, a file of at most `limit` bytes; problem() says why when it could not.
+    // Opens `path`, a file of at most `limit` bytes; result() says why when it could not: the
+    // errno of the call that failed (EISDIR for a folder, EFBIG for a file over its limit, 0 for
+    // anything else that is no regular file) and the reason in Japanese.
     Reader(const QString &path, qint64 limit);
 
     bool isOpen() const { return file_.valid(); }
-    const std::optional<Problem> &problem() const { return problem_; }
+    const fileio::Result &result() const { return result_; }
     // The file as it was opened, and once read to its end, as it was then.
     const Identity &identity() const { return identity_; }
 
-    // Appends up to `maximum` more bytes to `bytes`. False, with problem() set and the file
+    // Appends up to `maximum` more bytes to `bytes`. False, with result() failed and the file
     // closed, when reading failed or the file has grown past its limit. At the end of the file
     // it appends nothing and atEnd() turns true.
     bool read(qsizetype maximum, QByteArray *bytes);
@@ -72,7 +66,7 @@ private:
 
     posixio::Descriptor file_;
     qint64 limit_;
-    std::optional<Problem> problem_;
+    fileio::Result result_;
     Identity identity_;
     qint64 bytesRead_ = 0;
     bool atEnd_ = false;
@@ -81,7 +75,7 @@ private:
 struct Contents
 {
     QByteArray bytes;
-    std::optional<Problem> problem;
+    fileio::Result result;
 };
 
 // The whole file at `path`, or why it could not be read.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/result.h"
 #include "graph/recordseries.h"
 
 #include <QByteArray>
@@ -20,16 +21,10 @@ QByteArray csvBytes(const QList<recordseries::AcuityRecord> &records);
 // when there is none).
 QString proposedPath();
 
-struct WriteOutcome
-{
-    bool ok = true;
-    QString message; // Japanese, naming the file and the system's reason
-};
-
-// Writes `bytes` as the file `path` in one step: into a new file beside it, synced, then renamed
-// over `path`, so that a failure leaves any old file as it was and no half file behind. A file
-// that is replaced keeps its permissions. `protectedPath` (the record file) is never written.
-WriteOutcome writeFile(const QString &path, const QByteArray &bytes,
-                       const QString &protectedPath = QString());
+// Writes `bytes` as the file `path` in one step (fileio::writeWhole), so that a failure leaves
+// any old file as it was and no half file behind; the message of a failure names the file and
+// the system's reason. `protectedPath` (the record file) is never written.
+fileio::Result writeFile(const QString &path, const QByteArray &bytes,
+                         const QString &protectedPath = QString());
 
 } // namespace mitoon::csvexport

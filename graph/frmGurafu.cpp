@@ -50,11 +50,11 @@ QString hintText()
 }
 
 // The sentence in the middle of a graph without points.
-QString emptyMessage(const FileOutcome &read, bool fileExists,
+QString emptyMessage(const fileio::Result &read, bool fileExists,
                      const recordseries::RecordSeries &series)
 {
-    if (!read.ok)
-        return read.message;
+    if (!read.ok())
+        return read.message();
     if (!fileExists)
         return QStringLiteral("記録ファイルはまだありません。"
                               "検査の結果を保存すると、ここにグラフが出ます。");
@@ -159,12 +159,12 @@ void frmGurafu::reload()
     const RecordFile file = RecordFile::standard();
     const RecordText::Whole read = RecordText(file).whole();
     recordseries::RecordSeries series;
-    if (read.outcome.ok)
+    if (read.outcome.ok())
         series = recordseries::parse(read.text);
     const QString empty = emptyMessage(read.outcome, QFileInfo::exists(file.localPath()), series);
 
-    lblKiroku->setText(read.outcome.ok ? recordseries::summaryText(series)
-                                       : QStringLiteral("記録ファイルを読み込めませんでした。"));
+    lblKiroku->setText(read.outcome.ok() ? recordseries::summaryText(series)
+                                         : QStringLiteral("記録ファイルを読み込めませんでした。"));
     lblKiroku->setToolTip(recordseries::skippedText(series, 20));
     csvkakidasi->setEnabled(!series.records.isEmpty());
     gurafu->setSeries(std::move(series), empty);
@@ -217,11 +217,11 @@ void frmGurafu::csvkakidasi_Click()
 
 bool frmGurafu::exportCsv(const QString &path)
 {
-    const csvexport::WriteOutcome outcome =
+    const fileio::Result outcome =
         csvexport::writeFile(path, csvexport::csvBytes(gurafu->graph().series().records),
                              RecordFile::standard().localPath());
-    if (!outcome.ok) {
-        QMessageBox::warning(this, appTitle(), outcome.message);
+    if (!outcome.ok()) {
+        QMessageBox::warning(this, appTitle(), outcome.message());
         return false;
     }
     lblTen->setText(

@@ -1,13 +1,15 @@
 #include "platform/drivepath.h"
 
+#include "fileio/safefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace mitoon::drive {
@@ -26,52 +28,51 @@ QString dataHome()
     return QDir::homePath() + QStringLiteral("/.local/share");
 }
 
-// Installs the help document below `driveRoot` unless a file is already at its path. The
-// document is written beside its place and then given its name, which never replaces a file
-// that has appeared there meanwhile.
-bool installHelpDocument(const QString &driveRoot)
+// Installs the help document below `driveRoot` unless a file is already at its path; a file
+// that appears there meanwhile is never replaced either.
+fileio::Result installHelpDocument(const QString &driveRoot)
 {
     const QString target = mapPath(driveRoot, kHelpFile);
     if (QFileInfo::exists(target))
-        return true;
+        return {};
     if (!QDir().mkpath(QFileInfo(target).path()))
-        return false;
+        return fileio::Result::failure(fileio::realCause(target, ENOENT));
     QFile source(kHelpDocument);
-    QTemporaryFile file(target + QStringLiteral(".XXXXXX"));
-    if (!source.open(QIODevice::ReadOnly) || !file.open())
-        return false;
-    const QByteArray bytes = source.readAll();
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    // Readable by all like any other installed file, not only by the owner as temporary files.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                        QFileDevice::ReadOther);
-    if (!file.rename(target))
-        return QFileInfo::exists(target);
-    file.setAutoRemove(false);
-    return true;
+    if (!source.open(QIODevice::ReadOnly))
+        return fileio::Result::failure(ENOENT);
+    // Readable by all like any other installed file.
+    fileio::WriteOptions options;
+    options.replace = false;
+    options.permissions = 0644;
+    const fileio::Result written = fileio::writeWhole(target, source.readAll(), options);
+    if (!written.ok() && written.error() == EEXIST)
+        return {};
+    return written;
 }
 
 // A new drive folder: Tool/devwork for the record file and the help document. It is built
 // beside its final place and renamed into it, so no other instance of the program ever sees
 // it half made.
-bool createDrive(const QString &driveRoot)
+fileio::Result createDrive(const QString &driveRoot)
 {
     if (!QDir().mkpath(QFileInfo(driveRoot).path()))
-        return false;
+        return fileio::Result::failure(fileio::realCause(driveRoot, ENOENT));
     QTemporaryDir staging(driveRoot + QStringLiteral(".XXXXXX"));
     if (!staging.isValid())
-        return false;
+        return fileio::Result::failure(fileio::realCause(driveRoot, ENOENT));
     const QString devwork = QFileInfo(mapPath(staging.path(), kRecordFile)).path();
-    if (!QDir().mkpath(devwork) || !installHelpDocument(staging.path()))
-        return false;
+    if (!QDir().mkpath(devwork))
+        return fileio::Result::failure(fileio::realCause(devwork, ENOENT));
+    if (const fileio::Result help = installHelpDocument(staging.path()); !help.ok())
+        return help;
     if (std::rename(QFile::encodeName(staging.path()).constData(),
                     QFile::encodeName(driveRoot).constData()) == 0) {
         staging.setAutoRemove(false);
-        return true;
+        return {};
     }
     // Another instance of the program may have set it up meanwhile.
-    return QFileInfo::exists(driveRoot);
+    const int error = errno;
+    return QFileInfo::exists(driveRoot) ? fileio::Result() : fileio::Result::failure(error);
 }
 
 } // namespace
@@ -94,19 +95,22 @@ QString mapPath(const QString &driveRoot, const QString &windowsPath)
     return driveRoot + u'/' + rest;
 }
 
-bool provision()
+fileio::Result provision()
 {
     // The outcome of each drive folder's set-up, by folder: the program has one, a test may
     // point MITOON_DRIVE_C at a new one for each case.
-    static QHash<QString, bool> setUp;
+    static QHash<QString, fileio::Result> setUp;
     const QString driveRoot = root();
     const auto done = setUp.constFind(driveRoot);
     if (done != setUp.constEnd())
         return *done;
-    const bool ok =
+    const fileio::Result result =
         QFileInfo::exists(driveRoot) ? installHelpDocument(driveRoot) : createDrive(driveRoot);
-    setUp.insert(driveRoot, ok);
-    return ok;
+    const fileio::Result told = result.withMessage(
+        QStringLiteral("ドライブのフォルダー %1 を用意できませんでした。理由: %2。")
+            .arg(driveRoot, result.reason()));
+    setUp.insert(driveRoot, told);
+    return told;
 }
 
 QString documentsFolder()

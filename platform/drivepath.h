@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/result.h"
+
 #include <QString>
 
 // Drive C: of the program's fixed Windows paths, kept in a per-user folder.
@@ -23,9 +25,9 @@ QString mapPath(const QString &driveRoot, const QString &windowsPath);
 // Sets up the drive folder the way an installer would. A new drive folder gets Tool/devwork
 // and the help document at the help path; in an existing one the help document is installed
 // when it is missing, and nothing else is touched: no file there is ever replaced. Each drive
-// folder is set up at most once per process; later calls return the first outcome. Returns
-// false when the folder could not be set up.
-bool provision();
+// folder is set up at most once per process; later calls return the first outcome, a failure
+// with its message naming the folder and the reason.
+fileio::Result provision();
 
 // The user's documents folder ("My Documents"), else the home folder when there is none: where
 // printed PDF files and exported files are proposed.

@@ -59,9 +59,9 @@ bool HelpViewer::showContents(const QString &shownPath, const QString &localPath
 {
     // A path on no drive of this machine names no file.
     const outsidefile::Contents contents =
-        localPath.isEmpty() ? outsidefile::Contents{{}, outsidefile::Problem{ENOENT, {}}}
+        localPath.isEmpty() ? outsidefile::Contents{{}, fileio::Result::failure(ENOENT)}
                             : outsidefile::read(localPath, outsidefile::kHelpLimit);
-    const bool ok = !contents.problem;
+    const bool ok = contents.result.ok();
     if (ok) {
         QStringDecoder decoder = QStringDecoder::decoderForHtml(contents.bytes);
         if (!decoder.isValid())
@@ -71,9 +71,9 @@ bool HelpViewer::showContents(const QString &shownPath, const QString &localPath
         setWindowTitle(title.isEmpty() ? kViewerTitle : title);
     } else {
         const QString reason =
-            contents.problem->error == ENOENT
+            contents.result.error() == ENOENT
                 ? QStringLiteral("が見つかりません。")
-                : QStringLiteral("を開けませんでした。理由: %1。").arg(contents.problem->reason);
+                : QStringLiteral("を開けませんでした。理由: %1。").arg(contents.result.reason());
         browser_->setPlainText(
             QStringLiteral("ヘルプ ファイル %1 %2\n（%3）").arg(shownPath, reason, localPath));
         setWindowTitle(kViewerTitle);

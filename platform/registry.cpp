@@ -198,7 +198,7 @@ Keys readFile(const QString &path)
     // A file that cannot be read, however big or whatever stands there, is an empty registry
     // like a missing one.
     const outsidefile::Contents contents = outsidefile::read(path, outsidefile::kRegistryLimit);
-    if (contents.problem)
+    if (!contents.result.ok())
         return keys;
     QString text = QString::fromUtf8(contents.bytes);
     if (text.startsWith(QChar(0xfeff)))

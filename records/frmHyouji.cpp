@@ -180,10 +180,10 @@ bool frmHyouji::printTo(QPrinter &printer)
 
 void frmHyouji::detaclear_Click()
 {
-    const FileOutcome outcome = RecordFile::standard().clear();
-    if (!outcome.ok) {
+    const fileio::Result outcome = RecordFile::standard().clear();
+    if (!outcome.ok()) {
         // The button stays, so the user can try again once the folder is put right.
-        QMessageBox::warning(this, appTitle(), outcome.message);
+        QMessageBox::warning(this, appTitle(), outcome.message());
         return;
     }
     detaclear->hide();

@@ -42,9 +42,9 @@ bool ProgressiveLoader::eventFilter(QObject *, QEvent *event)
 void ProgressiveLoader::load()
 {
     stop();
-    const FileOutcome opened = text_->rewind();
-    if (!opened.ok) {
-        show(opened.message);
+    const fileio::Result opened = text_->rewind();
+    if (!opened.ok()) {
+        show(opened.message());
         return;
     }
     // The box shows this very text whole and untouched: showing it again only goes to its top.
@@ -56,8 +56,8 @@ void ProgressiveLoader::load()
         return;
     }
     const RecordText::Piece first = text_->next();
-    if (!first.outcome.ok) {
-        show(first.outcome.message);
+    if (!first.outcome.ok()) {
+        show(first.outcome.message());
         return;
     }
     replaceText(first.text);
@@ -103,8 +103,8 @@ void ProgressiveLoader::finish()
 void ProgressiveLoader::appendPiece()
 {
     const RecordText::Piece piece = text_->next();
-    if (!piece.outcome.ok) {
-        show(piece.outcome.message);
+    if (!piece.outcome.ok()) {
+        show(piece.outcome.message());
         return;
     }
     // A cursor of our own at the end: the user's cursor and selection stay where they are.

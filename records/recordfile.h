@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileio/outsidefile.h"
+#include "fileio/result.h"
 #include "records/recordformat.h"
 
 #include <QByteArray>
@@ -10,24 +10,16 @@
 
 namespace mitoon {
 
-// How a file operation went. A failure carries a Japanese message that names the file and the
-// system's reason, and the errno value behind it.
-struct FileOutcome
-{
-    bool ok = true;
-    int error = 0;
-    QString message;
-};
-
-// The record file and the three ways the program touches it (RecordText reads it). A record
-// file that is a link to a file elsewhere stays a link: saving and clearing act on the file it
-// leads to, resolved once per operation, and the backups go beside that file. Each call opens,
-// uses and closes the file; nothing stays open. Neither call leaves a half-written file behind:
+// The record file and the three ways the program touches it (RecordText reads it), through the
+// program's one way of writing files (fileio/safefile): a record file that is a link to a file
+// elsewhere stays a link, and the backups go beside the file it leads to. Neither call leaves
+// a half-written file behind:
 //  - an append writes its whole line with one write and syncs it to disk before it counts as
 //    saved; a line that did not fully reach the disk is taken back out;
 //  - a clear writes the header to a temporary file of its own beside the record file, keeps the
 //    old file as mitoon.txt.bak (and the backup before it under a dated name) and renames the
 //    temporary file over the record file.
+// A failure's message names the file and the system's reason.
 class RecordFile
 {
 public:
@@ -42,26 +34,23 @@ public:
     QString backupPath() const;
 
     // Appends one line; creates the file, without a header, when it does not exist.
-    FileOutcome append(const QByteArray &line) const;
+    fileio::Result append(const QByteArray &line) const;
     // Appends the record line of the results at the clock's moment.
-    FileOutcome appendRecord(const QString &hidarikekka, const QString &migikekka,
-                             const recordformat::Clock &clock = recordformat::systemClock()) const;
+    fileio::Result
+    appendRecord(const QString &hidarikekka, const QString &migikekka,
+                 const recordformat::Clock &clock = recordformat::systemClock()) const;
     // Leaves the header line as the file's only line. The old file becomes mitoon.txt.bak, and
     // the mitoon.txt.bak before it stays as mitoon.txt.YYYYMMDD-HHMMSS.bak after the clock's
     // moment, so that no clear ever loses records.
-    FileOutcome clear(const recordformat::Clock &clock = recordformat::systemClock()) const;
-    // What a problem opening or reading the file (RecordText reads it) means for the records:
+    fileio::Result clear(const recordformat::Clock &clock = recordformat::systemClock()) const;
+    // What a failure opening or reading the file (RecordText reads it) means for the records:
     // nothing for a file missing in an existing folder, which has no records yet, else a
     // failure that names the file and the reason.
-    FileOutcome readOutcome(const outsidefile::Problem &problem) const;
+    fileio::Result readOutcome(const fileio::Result &read) const;
 
 private:
-    // A failure for the errno `error`, or for the real cause behind it.
-    FileOutcome failure(const QString &what, int error) const;
-    int realCause(int error) const;
-    FileOutcome failure(const QString &what, int error, const QString &reason) const;
-    // Where the path leads, resolved once per operation; nothing, `error` set, when nowhere.
-    std::optional<QString> resolved(int *error) const;
+    // `result` with the message that names the file, what could not be done and why.
+    fileio::Result told(const QString &what, const fileio::Result &result) const;
 
     QString windowsPath_;
     QString localPath_;

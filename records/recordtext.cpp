@@ -19,7 +19,7 @@ RecordText::RecordText(RecordFile file, Limits limits)
 {
 }
 
-FileOutcome RecordText::rewind()
+fileio::Result RecordText::rewind()
 {
     position_ = 0;
     const std::optional<outsidefile::Identity> now = outsidefile::identityOf(file_.localPath());
@@ -29,13 +29,13 @@ FileOutcome RecordText::rewind()
 
     restart();
     reader_.emplace(file_.localPath(), limits_.fileBytes);
-    if (const std::optional<outsidefile::Problem> problem = reader_->problem()) {
+    if (!reader_->result().ok()) {
+        const fileio::Result outcome = file_.readOutcome(reader_->result());
         reader_.reset();
-        const FileOutcome outcome = file_.readOutcome(*problem);
         // No file yet in an existing folder simply means no records yet.
-        if (outcome.ok)
+        if (outcome.ok())
             pieces_.append(Piece{{}, true, {}});
-        complete_ = outcome.ok;
+        complete_ = outcome.ok();
         return outcome;
     }
     identity_ = reader_->identity();
@@ -65,8 +65,8 @@ RecordText::Piece RecordText::next()
     const int wanted = pieces_.isEmpty() ? limits_.firstLines : limits_.pieceLines;
     if (reader_ && lines_.size() - nextLine_ < wanted)
         readSlice();
-    if (reader_ && reader_->problem()) {
-        const FileOutcome outcome = file_.readOutcome(*reader_->problem());
+    if (reader_ && !reader_->result().ok()) {
+        const fileio::Result outcome = file_.readOutcome(reader_->result());
         restart();
         return Piece{{}, true, outcome};
     }
@@ -129,9 +129,9 @@ RecordText::Piece RecordText::takePiece()
 RecordText::Whole RecordText::whole()
 {
     Whole whole{rewind(), {}};
-    while (whole.outcome.ok) {
+    while (whole.outcome.ok()) {
         Piece piece = next();
-        if (!piece.outcome.ok)
+        if (!piece.outcome.ok())
             return {piece.outcome, {}};
         whole.text += piece.text;
         if (piece.last)

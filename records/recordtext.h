@@ -43,12 +43,12 @@ public:
         // Nothing follows this piece.
         bool last = false;
         // When not ok, the text ends here for this reason and what came before is void.
-        FileOutcome outcome;
+        fileio::Result outcome;
     };
 
     struct Whole
     {
-        FileOutcome outcome;
+        fileio::Result outcome;
         QString text;
     };
 
@@ -60,7 +60,7 @@ public:
 
     // Starts the text again from its top. A file that cannot be opened says why; a file missing
     // in an existing folder is an empty text.
-    FileOutcome rewind();
+    fileio::Result rewind();
     // The next piece of the text.
     Piece next();
 

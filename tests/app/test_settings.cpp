@@ -126,9 +126,10 @@ TEST(Settings, AnythingButASmallRegularFileIsNeitherReadNorWritten)
         const auto before = mitoon::outsidefile::identityOf(ini.path);
         ::alarm(30); // a read that waits for a writer ends the test instead of hanging it
         Settings settings(ini.path);
-        ASSERT_TRUE(settings.problem());
-        EXPECT_TRUE(settings.problem()->contains(row.reason)) << settings.problem()->toStdString();
-        EXPECT_TRUE(settings.problem()->contains(ini.path));
+        const mitoon::fileio::Result status = settings.fileStatus();
+        ASSERT_FALSE(status.ok());
+        EXPECT_TRUE(status.message().contains(row.reason)) << status.message().toStdString();
+        EXPECT_TRUE(status.message().contains(ini.path));
         EXPECT_EQ(settings.loadGeometry(), WindowGeometry());
         EXPECT_EQ(settings.loadPixelPitchMm(), std::nullopt);
         settings.storeGeometry({1500, 345, 6645.5f, 9075});
@@ -137,7 +138,7 @@ TEST(Settings, AnythingButASmallRegularFileIsNeitherReadNorWritten)
         EXPECT_EQ(mitoon::outsidefile::identityOf(ini.path), before);
     }
     IniFile missing;
-    EXPECT_FALSE(Settings(missing.path).problem());
+    EXPECT_TRUE(Settings(missing.path).fileStatus().ok());
 }
 
 TEST(Settings, WhollyOffScreenOpensAtTheDefaults)

@@ -79,14 +79,14 @@ TEST_P(Reading, GivesTheBytesOrWhyNot)
     const ReadRow &row = GetParam();
     const outsidefile::Contents contents = outsidefile::read(row.make(*this), row.limit);
     if (row.error < 0) {
-        ASSERT_FALSE(contents.problem) << contents.problem->reason.toStdString();
+        ASSERT_TRUE(contents.result.ok()) << contents.result.reason().toStdString();
         EXPECT_EQ(contents.bytes, row.bytes);
         return;
     }
-    ASSERT_TRUE(contents.problem);
-    EXPECT_EQ(contents.problem->error, row.error);
-    EXPECT_TRUE(contents.problem->reason.contains(row.reason))
-        << contents.problem->reason.toStdString();
+    ASSERT_FALSE(contents.result.ok());
+    EXPECT_EQ(contents.result.error(), row.error);
+    EXPECT_TRUE(contents.result.reason().contains(row.reason))
+        << contents.result.reason().toStdString();
     EXPECT_TRUE(contents.bytes.isEmpty());
 }
 
@@ -156,8 +156,8 @@ TEST_F(OutsideFile, AFileThatGrowsPastItsLimitWhileReadIsRefused)
     QByteArray bytes;
     while (!reader.atEnd() && reader.read(3, &bytes)) {
     }
-    ASSERT_TRUE(reader.problem());
-    EXPECT_EQ(reader.problem()->error, EFBIG);
+    ASSERT_FALSE(reader.result().ok());
+    EXPECT_EQ(reader.result().error(), EFBIG);
     EXPECT_FALSE(reader.isOpen());
     EXPECT_LE(bytes.size(), 7);
 }

@@ -56,8 +56,8 @@ TEST_F(CsvFile, ReplacesAnOldFileWholeAndKeepsItsPermissions)
     const QString csv = path("mitoon-records.csv");
     ASSERT_TRUE(writeBytes(csv, QByteArray(5000, 'x')));
     ASSERT_EQ(::chmod(QFile::encodeName(csv).constData(), 0640), 0);
-    const csvexport::WriteOutcome outcome = csvexport::writeFile(csv, "new\r\n");
-    ASSERT_TRUE(outcome.ok) << outcome.message.toStdString();
+    const fileio::Result outcome = csvexport::writeFile(csv, "new\r\n");
+    ASSERT_TRUE(outcome.ok()) << outcome.message().toStdString();
     EXPECT_EQ(readBytes(csv), QByteArray("new\r\n"));
     struct stat status = {};
     ASSERT_EQ(::stat(QFile::encodeName(csv).constData(), &status), 0);
@@ -67,19 +67,19 @@ TEST_F(CsvFile, ReplacesAnOldFileWholeAndKeepsItsPermissions)
 
 TEST_F(CsvFile, FailuresSayWhyInJapaneseAndLeaveNothingBehind)
 {
-    const csvexport::WriteOutcome missing =
+    const fileio::Result missing =
         csvexport::writeFile(path("no-such-folder/mitoon-records.csv"), "x");
-    EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.message.contains(QStringLiteral("書き出せませんでした")));
+    EXPECT_FALSE(missing.ok());
+    EXPECT_TRUE(missing.message().contains(QStringLiteral("書き出せませんでした")));
     EXPECT_TRUE(
-        missing.message.contains(QStringLiteral("そのようなファイルやフォルダーはありません")))
-        << missing.message.toStdString();
+        missing.message().contains(QStringLiteral("そのようなファイルやフォルダーはありません")))
+        << missing.message().toStdString();
 
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.csv")));
-    const csvexport::WriteOutcome folderInTheWay = csvexport::writeFile(path("taken.csv"), "x");
-    EXPECT_FALSE(folderInTheWay.ok);
-    EXPECT_TRUE(folderInTheWay.message.contains(QStringLiteral("同じ名前のフォルダーがあります")))
-        << folderInTheWay.message.toStdString();
+    const fileio::Result folderInTheWay = csvexport::writeFile(path("taken.csv"), "x");
+    EXPECT_FALSE(folderInTheWay.ok());
+    EXPECT_TRUE(folderInTheWay.message().contains(QStringLiteral("同じ名前のフォルダーがあります")))
+        << folderInTheWay.message().toStdString();
     EXPECT_EQ(entries(), QStringList{"taken.csv"});
 }
 
@@ -91,13 +91,13 @@ TEST_F(CsvFile, NeverWritesTheRecordFileNotEvenThroughALink)
     ASSERT_TRUE(QFile::link(record, path("link.csv")));
 
     for (const QString &target : {record, path("link.csv"), folder.path() + "/./mitoon.txt"}) {
-        const csvexport::WriteOutcome outcome = csvexport::writeFile(target, "x", record);
-        EXPECT_FALSE(outcome.ok) << target.toStdString();
-        EXPECT_TRUE(outcome.message.contains(QStringLiteral("記録ファイル")));
+        const fileio::Result outcome = csvexport::writeFile(target, "x", record);
+        EXPECT_FALSE(outcome.ok()) << target.toStdString();
+        EXPECT_TRUE(outcome.message().contains(QStringLiteral("記録ファイル")));
     }
     EXPECT_EQ(readBytes(record), bytes);
     // Any other file is written.
-    EXPECT_TRUE(csvexport::writeFile(path("other.csv"), "x", record).ok);
+    EXPECT_TRUE(csvexport::writeFile(path("other.csv"), "x", record).ok());
 }
 
 } // namespace

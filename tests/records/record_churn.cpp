@@ -66,12 +66,12 @@ int main(int argc, char **argv)
                 stripLineEnd(file.localPath(), std::uniform_int_distribution(1, 2)(random));
             }
             report("saving " + QByteArray::number(counter) + '\n');
-            if (!file.append(testing::churn::line(counter)).ok)
+            if (!file.append(testing::churn::line(counter)).ok())
                 return 1;
             report("saved " + QByteArray::number(counter) + '\n');
         }
         report("clearing\n");
-        if (!file.clear().ok)
+        if (!file.clear().ok())
             return 1;
         report("cleared\n");
     }

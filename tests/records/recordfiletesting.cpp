@@ -16,16 +16,16 @@ ReadOutcome readRecords(const RecordFile &file)
 {
     RecordText text(file);
     ReadOutcome outcome;
-    static_cast<FileOutcome &>(outcome) = text.rewind();
+    static_cast<fileio::Result &>(outcome) = text.rewind();
     QString shown;
-    while (outcome.ok) {
+    while (outcome.ok()) {
         const RecordText::Piece piece = text.next();
-        static_cast<FileOutcome &>(outcome) = piece.outcome;
+        static_cast<fileio::Result &>(outcome) = piece.outcome;
         shown += piece.text;
         if (piece.last)
             break;
     }
-    if (outcome.ok)
+    if (outcome.ok())
         outcome.lines = recordformat::splitLines(shown);
     return outcome;
 }
@@ -66,22 +66,25 @@ std::optional<QByteArray> runInChild(const std::function<bool()> &setUp,
 
 } // namespace
 
-QByteArray serialized(const FileOutcome &outcome)
+QByteArray serialized(const fileio::Result &outcome)
 {
     QByteArray report;
     QDataStream stream(&report, QIODevice::WriteOnly);
-    stream << outcome.ok << qint32(outcome.error) << outcome.message;
+    stream << outcome.ok() << qint32(outcome.error()) << outcome.reason() << outcome.message();
     return report;
 }
 
-FileOutcome deserialized(const QByteArray &report)
+fileio::Result deserialized(const QByteArray &report)
 {
-    FileOutcome outcome;
+    bool ok = true;
     qint32 error = 0;
+    QString reason;
+    QString message;
     QDataStream stream(report);
-    stream >> outcome.ok >> error >> outcome.message;
-    outcome.error = error;
-    return outcome;
+    stream >> ok >> error >> reason >> message;
+    if (ok)
+        return {};
+    return fileio::Result::failure(error, reason).withMessage(message);
 }
 
 std::optional<QByteArray> runUnprivileged(const std::function<QByteArray()> &operation)
@@ -92,12 +95,13 @@ std::optional<QByteArray> runUnprivileged(const std::function<QByteArray()> &ope
     return runInChild([] { return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0; }, operation);
 }
 
-FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation)
+fileio::Result runUnprivileged(const std::function<fileio::Result()> &operation)
 {
     const std::optional<QByteArray> report = runUnprivileged(
         std::function<QByteArray()>([&operation] { return serialized(operation()); }));
     if (!report)
-        return {false, -1, QStringLiteral("the unprivileged child failed")};
+        return fileio::Result::failure(-1, QStringLiteral("the unprivileged child failed"))
+            .withMessage(QStringLiteral("the unprivileged child failed"));
     return deserialized(*report);
 }
 

@@ -25,7 +25,7 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 }
 
 // What the records window reads from `file`: the outcome, and the lines of the whole text.
-struct ReadOutcome : FileOutcome
+struct ReadOutcome : fileio::Result
 {
     QStringList lines;
 };
@@ -33,7 +33,7 @@ ReadOutcome readRecords(const RecordFile &file);
 
 // Runs `operation` as a user without special rights, so that file permissions apply even when
 // the tests run as root: a child process drops to "nobody" and reports the outcome back.
-FileOutcome runUnprivileged(const std::function<FileOutcome()> &operation);
+fileio::Result runUnprivileged(const std::function<fileio::Result()> &operation);
 // The same for an operation that reports in bytes of its own; nothing when the child failed.
 std::optional<QByteArray> runUnprivileged(const std::function<QByteArray()> &operation);
 
@@ -45,7 +45,7 @@ std::optional<QByteArray> runOnOwnFileSystem(const QString &folder, qint64 bytes
                                              const std::function<void()> &prepare,
                                              const std::function<QByteArray()> &operation);
 // An outcome as bytes and back, to report it from a child process.
-QByteArray serialized(const FileOutcome &outcome);
-FileOutcome deserialized(const QByteArray &report);
+QByteArray serialized(const fileio::Result &outcome);
+fileio::Result deserialized(const QByteArray &report);
 
 } // namespace mitoon::testing

@@ -130,7 +130,7 @@ TEST_F(Provisioning, SetsUpAMissingDriveWithTheRecordFolderAndTheHelpDocument)
 TEST_F(Provisioning, GivesAnExistingDriveOnlyItsMissingHelpDocument)
 {
     ASSERT_TRUE(QDir().mkpath(drivePath()));
-    EXPECT_TRUE(drive::provision());
+    EXPECT_TRUE(drive::provision().ok());
     EXPECT_EQ(drive::localPath(drive::kHelpFile),
               drivePath() + QStringLiteral("/Tool/HELP/HELPファイル/MITOON.HLP"));
     EXPECT_EQ(filesBelow(drivePath()), QStringList({"Tool/HELP/HELPファイル/MITOON.HLP"}));
@@ -150,7 +150,7 @@ TEST_F(Provisioning, NeverReplacesTheUsersHelpDocument)
     ASSERT_TRUE(own.open(QIODevice::WriteOnly));
     own.write("the user's own help");
     own.close();
-    EXPECT_TRUE(drive::provision());
+    EXPECT_TRUE(drive::provision().ok());
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     EXPECT_EQ(own.readAll(), QByteArray("the user's own help"));
     EXPECT_EQ(filesBelow(drivePath()), QStringList({"Tool/HELP/HELPファイル/MITOON.HLP"}));
@@ -158,10 +158,10 @@ TEST_F(Provisioning, NeverReplacesTheUsersHelpDocument)
 
 TEST_F(Provisioning, HappensOnlyOnce)
 {
-    ASSERT_TRUE(drive::provision());
+    ASSERT_TRUE(drive::provision().ok());
     ASSERT_TRUE(QDir(drivePath() + "/Tool/devwork").removeRecursively());
     ASSERT_TRUE(QFile::remove(drive::localPath(drive::kHelpFile)));
-    EXPECT_TRUE(drive::provision());
+    EXPECT_TRUE(drive::provision().ok());
     // The program creates no folder of its own once the drive exists.
     EXPECT_FALSE(QFileInfo::exists(drivePath() + "/Tool/devwork"));
     // The help document is put back by the next start, not while the program runs.

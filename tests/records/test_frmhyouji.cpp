@@ -217,7 +217,7 @@ private slots:
         frmHyouji *window = showRecords();
         QVERIFY(window);
         const auto clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(14, 3, 27)); };
-        QVERIFY(RecordFile::standard().appendRecord("0.8", "1.2", clock).ok);
+        QVERIFY(RecordFile::standard().appendRecord("0.8", "1.2", clock).ok());
         QCoreApplication::processEvents();
         QCOMPARE(window->Text->toPlainText(), kShownLines);
         focusAwayAndBack(window);

@@ -58,29 +58,29 @@ protected:
 };
 
 // A failure names the file both ways and gives the system's reason in Japanese.
-void expectFailure(const FileOutcome &outcome, int error, const QString &localPath,
+void expectFailure(const fileio::Result &outcome, int error, const QString &localPath,
                    const QString &reason)
 {
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_EQ(outcome.error, error);
-    EXPECT_TRUE(outcome.message.contains(QStringLiteral("C:\\Tool\\devwork\\mitoon.txt")))
-        << outcome.message.toStdString();
-    EXPECT_TRUE(outcome.message.contains(localPath)) << outcome.message.toStdString();
-    EXPECT_TRUE(outcome.message.contains(reason)) << outcome.message.toStdString();
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.error(), error);
+    EXPECT_TRUE(outcome.message().contains(QStringLiteral("C:\\Tool\\devwork\\mitoon.txt")))
+        << outcome.message().toStdString();
+    EXPECT_TRUE(outcome.message().contains(localPath)) << outcome.message().toStdString();
+    EXPECT_TRUE(outcome.message().contains(reason)) << outcome.message().toStdString();
 }
 
 TEST_F(RecordFileTest, AppendToAMissingFileCreatesItWithoutHeader)
 {
     const auto clock = [] { return QDateTime(QDate(2026, 12, 9), QTime(14, 3, 27)); };
-    ASSERT_TRUE(file().appendRecord("0.8", "1.2", clock).ok);
+    ASSERT_TRUE(file().appendRecord("0.8", "1.2", clock).ok());
     EXPECT_EQ(readBytes(path()), QByteArray("#2026-12-09#,\"14:03:27\",\"0.8\",\"1.2\"\r\n"));
 }
 
 TEST_F(RecordFileTest, AppendKeepsWhatIsThereAndAddsAtTheEnd)
 {
     ASSERT_TRUE(writeBytes(path(), kOldLines));
-    ASSERT_TRUE(file().append("third\r\n").ok);
-    ASSERT_TRUE(file().append("fourth\r\n").ok);
+    ASSERT_TRUE(file().append("third\r\n").ok());
+    ASSERT_TRUE(file().append("fourth\r\n").ok());
     EXPECT_EQ(readBytes(path()), kOldLines + "third\r\nfourth\r\n");
 }
 
@@ -102,10 +102,10 @@ TEST_P(AppendOnAFreshLine, EndsTheLastLineFirst)
     const FreshLineRow &row = GetParam();
     const QByteArray line = "#2026-12-09#,\"12:19:13\",,\r\n";
     ASSERT_TRUE(writeBytes(path(), row.before));
-    ASSERT_TRUE(file().append(line).ok);
+    ASSERT_TRUE(file().append(line).ok());
     EXPECT_EQ(readBytes(path()), row.after + line);
     const ReadOutcome read = readRecords(file());
-    ASSERT_TRUE(read.ok);
+    ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.lines.last(), QStringLiteral("#2026-12-09#,\"12:19:13\",,"));
 }
 
@@ -173,23 +173,23 @@ TEST_F(RecordFileTest, AFailedSaveOnAFullFileSystemLeavesTheFileAsItWas)
 TEST_F(RecordFileTest, ClearLeavesTheHeaderAloneAndKeepsTheOldBytesAsBak)
 {
     ASSERT_TRUE(writeBytes(path(), kOldLines));
-    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().clear().ok());
     EXPECT_EQ(readBytes(path()), recordformat::headerLine());
     EXPECT_EQ(readBytes(path()).size(), 41);
     EXPECT_EQ(readBytes(file().backupPath()), kOldLines);
     EXPECT_EQ(leftovers(), QStringList({"mitoon.txt", "mitoon.txt.bak"}));
 
     // The backup is a file of its own: later saves do not reach it.
-    ASSERT_TRUE(file().append("new\r\n").ok);
+    ASSERT_TRUE(file().append("new\r\n").ok());
     EXPECT_EQ(readBytes(file().backupPath()), kOldLines);
 }
 
 TEST_F(RecordFileTest, ClearAgainReplacesTheBakWithTheFileBeforeIt)
 {
     ASSERT_TRUE(writeBytes(path(), kOldLines));
-    ASSERT_TRUE(file().clear().ok);
-    ASSERT_TRUE(file().append("new\r\n").ok);
-    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().clear().ok());
+    ASSERT_TRUE(file().append("new\r\n").ok());
+    ASSERT_TRUE(file().clear().ok());
     EXPECT_EQ(readBytes(file().backupPath()), recordformat::headerLine() + "new\r\n");
 }
 
@@ -202,12 +202,12 @@ TEST_F(RecordFileTest, ClearNeverWritesThroughAPlantedLink)
     for (const char *name : {"mitoon.txt.tmp", "mitoon.txt.bak.tmp"})
         ASSERT_TRUE(QFile::link(victim, folder + u'/' + QLatin1String(name)));
     ASSERT_TRUE(writeBytes(path(), kOldLines));
-    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().clear().ok());
     EXPECT_EQ(readBytes(victim), "precious\n");
     EXPECT_FALSE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(readBytes(path()), recordformat::headerLine());
     EXPECT_EQ(readBytes(file().backupPath()), kOldLines);
-    ASSERT_TRUE(file().append("new\r\n").ok);
+    ASSERT_TRUE(file().append("new\r\n").ok());
     EXPECT_EQ(readBytes(victim), "precious\n");
 }
 
@@ -231,7 +231,7 @@ TEST_F(RecordFileTest, ClearRemovesStaleTemporaries)
     ASSERT_TRUE(used.open(QIODevice::ReadOnly));
     ASSERT_EQ(::flock(used.handle(), LOCK_EX), 0);
 
-    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().clear().ok());
     EXPECT_EQ(leftovers(), QStringList({"mitoon.txt", "mitoon.txt.Zz9yX8.tmp", "mitoon.txt.bak"}));
     EXPECT_EQ(readBytes(victim), "precious\n");
 }
@@ -278,15 +278,15 @@ TEST_F(RecordFileTest, ARecordFileThatIsALinkKeepsWorking)
     ASSERT_TRUE(writeBytes(target, kOldLines));
     ASSERT_TRUE(QFile::link(target, path()));
 
-    ASSERT_TRUE(file().append("saved\r\n").ok);
+    ASSERT_TRUE(file().append("saved\r\n").ok());
     EXPECT_EQ(readBytes(target), kOldLines + "saved\r\n");
-    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().clear().ok());
     EXPECT_TRUE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(readBytes(target), recordformat::headerLine());
     EXPECT_EQ(file().backupPath(), target + QStringLiteral(".bak"));
     EXPECT_EQ(readBytes(target + QStringLiteral(".bak")), kOldLines + "saved\r\n");
     EXPECT_EQ(leftovers(), QStringList({"mitoon.txt"}));
-    ASSERT_TRUE(file().append("again\r\n").ok);
+    ASSERT_TRUE(file().append("again\r\n").ok());
     EXPECT_EQ(readBytes(target), recordformat::headerLine() + "again\r\n");
     EXPECT_EQ(readRecords(file()).lines.last(), QStringLiteral("again"));
 }
@@ -309,18 +309,18 @@ TEST_F(RecordFileTest, ClearsInARowKeepEveryEarlierFile)
         return [second] { return QDateTime(QDate(2026, 12, 9), QTime(14, 3, second)); };
     };
     ASSERT_TRUE(writeBytes(path(), kOldLines));
-    ASSERT_TRUE(file().clear(at(1)).ok);
-    ASSERT_TRUE(file().append("second\r\n").ok);
-    ASSERT_TRUE(file().clear(at(27)).ok);
+    ASSERT_TRUE(file().clear(at(1)).ok());
+    ASSERT_TRUE(file().append("second\r\n").ok());
+    ASSERT_TRUE(file().clear(at(27)).ok());
     EXPECT_EQ(leftovers(),
               QStringList({"mitoon.txt", "mitoon.txt.20261209-140327.bak", "mitoon.txt.bak"}));
     EXPECT_EQ(readBytes(folder + QStringLiteral("/mitoon.txt.20261209-140327.bak")), kOldLines);
     EXPECT_EQ(readBytes(file().backupPath()), recordformat::headerLine() + "second\r\n");
 
     // Two clears in the same second: the name is taken, the next one gets a number.
-    ASSERT_TRUE(file().append("third\r\n").ok);
-    ASSERT_TRUE(file().clear(at(27)).ok);
-    ASSERT_TRUE(file().clear(at(27)).ok);
+    ASSERT_TRUE(file().append("third\r\n").ok());
+    ASSERT_TRUE(file().clear(at(27)).ok());
+    ASSERT_TRUE(file().clear(at(27)).ok());
     EXPECT_EQ(leftovers(), QStringList({"mitoon.txt", "mitoon.txt.20261209-140327-2.bak",
                                         "mitoon.txt.20261209-140327-3.bak",
                                         "mitoon.txt.20261209-140327.bak", "mitoon.txt.bak"}));
@@ -334,7 +334,7 @@ TEST_F(RecordFileTest, ClearsInARowKeepEveryEarlierFile)
 
 TEST_F(RecordFileTest, ClearWithoutAFileWritesTheHeaderAndNoBak)
 {
-    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().clear().ok());
     EXPECT_EQ(readBytes(path()), recordformat::headerLine());
     EXPECT_EQ(leftovers(), QStringList({"mitoon.txt"}));
 }
@@ -343,7 +343,7 @@ TEST_F(RecordFileTest, ClearKeepsTheFilesPermissions)
 {
     ASSERT_TRUE(writeBytes(path(), kOldLines));
     ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0600), 0);
-    ASSERT_TRUE(file().clear().ok);
+    ASSERT_TRUE(file().clear().ok());
     struct stat status = {};
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0600u);
@@ -354,7 +354,7 @@ TEST_F(RecordFileTest, ReadGivesTheLinesAsStored)
     ASSERT_TRUE(writeBytes(path(), recordformat::headerLine() + "#2006-06-09#,\"14:03:27\",,\r"
                                                                 "last"));
     const ReadOutcome outcome = readRecords(file());
-    ASSERT_TRUE(outcome.ok);
+    ASSERT_TRUE(outcome.ok());
     EXPECT_EQ(outcome.lines, QStringList({u'"' + recordformat::headerText() + u'"',
                                           "#2006-06-09#,\"14:03:27\",,", "last"}));
 }
@@ -362,12 +362,12 @@ TEST_F(RecordFileTest, ReadGivesTheLinesAsStored)
 TEST_F(RecordFileTest, ReadOfAnEmptyOrMissingFileGivesNoLines)
 {
     ReadOutcome missing = readRecords(file());
-    EXPECT_TRUE(missing.ok);
+    EXPECT_TRUE(missing.ok());
     EXPECT_TRUE(missing.lines.isEmpty());
 
     ASSERT_TRUE(writeBytes(path(), QByteArray()));
     ReadOutcome empty = readRecords(file());
-    EXPECT_TRUE(empty.ok);
+    EXPECT_TRUE(empty.ok());
     EXPECT_TRUE(empty.lines.isEmpty());
 }
 
@@ -376,7 +376,7 @@ TEST_F(RecordFileTest, ReadShowsInvalidBytesAsReplacementCharacters)
     ASSERT_TRUE(writeBytes(path(), QByteArray("\x93\xfa\x82\r\n\xff"
                                               "1.2\r\n")));
     const ReadOutcome outcome = readRecords(file());
-    ASSERT_TRUE(outcome.ok);
+    ASSERT_TRUE(outcome.ok());
     EXPECT_EQ(outcome.lines,
               QStringList({QStringLiteral("日\uFFFD"), QStringLiteral("\uFFFD1.2")}));
 }
@@ -422,8 +422,8 @@ TEST_F(RecordFileTest, AMissingFolderThatCouldNotBeMadeNamesTheRealCause)
     const auto everyOperation = [&] {
         QByteArray bytes;
         QDataStream stream(&bytes, QIODevice::WriteOnly);
-        for (const FileOutcome &outcome :
-             {file.append("line\r\n"), file.clear(), static_cast<FileOutcome>(readRecords(file))})
+        for (const fileio::Result &outcome : {file.append("line\r\n"), file.clear(),
+                                              static_cast<fileio::Result>(readRecords(file))})
             stream << mitoon::testing::serialized(outcome);
         return bytes;
     };
@@ -473,7 +473,7 @@ TEST_F(RecordFileTest, ReadOnlyFolderRefusesAClearAndLosesNothing)
     EXPECT_EQ(readBytes(path()), kOldLines);
     EXPECT_EQ(leftovers(), QStringList({"mitoon.txt"}));
     // The file itself is still writable: saving goes on working.
-    EXPECT_TRUE(mitoon::testing::runUnprivileged([&] { return records.append("line\r\n"); }).ok);
+    EXPECT_TRUE(mitoon::testing::runUnprivileged([&] { return records.append("line\r\n"); }).ok());
     EXPECT_EQ(readBytes(path()), kOldLines + "line\r\n");
 }
 

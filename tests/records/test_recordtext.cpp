@@ -52,7 +52,7 @@ protected:
 
 struct Shown
 {
-    FileOutcome outcome;
+    fileio::Result outcome;
     QStringList pieces;
 };
 
@@ -62,7 +62,7 @@ Shown showAll(RecordText &text)
     Shown shown;
     shown.outcome = text.rewind();
     const RecordText::Limits &limits = text.limits();
-    for (bool first = true; shown.outcome.ok; first = false) {
+    for (bool first = true; shown.outcome.ok(); first = false) {
         const qint64 before = text.bytesRead();
         const RecordText::Piece piece = text.next();
         shown.outcome = piece.outcome;
@@ -109,11 +109,11 @@ TEST_P(Texts, ComeInBoundedPiecesThatMakeTheWholeText)
     ASSERT_TRUE(writeBytes(path(), row.bytes));
     RecordText text(file(), smallLimits());
     const Shown shown = showAll(text);
-    ASSERT_TRUE(shown.outcome.ok) << shown.outcome.message.toStdString();
+    ASSERT_TRUE(shown.outcome.ok()) << shown.outcome.message().toStdString();
     EXPECT_EQ(shown.pieces.join(QString()), row.shown);
     // The graph takes the same text at once.
     const RecordText::Whole whole = RecordText(file(), smallLimits()).whole();
-    EXPECT_TRUE(whole.outcome.ok);
+    EXPECT_TRUE(whole.outcome.ok());
     EXPECT_EQ(whole.text, row.shown);
 }
 
@@ -141,7 +141,7 @@ TEST_F(RecordTextTest, AMegabyteOfNulBytesComesInBoundedPieces)
     ASSERT_TRUE(writeBytes(path(), QByteArray(1 << 20, '\0')));
     RecordText text(file());
     const Shown shown = showAll(text);
-    ASSERT_TRUE(shown.outcome.ok);
+    ASSERT_TRUE(shown.outcome.ok());
     EXPECT_GT(shown.pieces.size(), 50);
     const QString whole = shown.pieces.join(QString());
     EXPECT_EQ(whole.count(QChar(0)), 1 << 20);
@@ -176,11 +176,11 @@ TEST_F(RecordTextTest, ARewindDuringTheLoadKeepsWhatWasDecoded)
 {
     ASSERT_TRUE(writeBytes(path(), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\n"));
     RecordText text(file(), smallLimits());
-    ASSERT_TRUE(text.rewind().ok);
+    ASSERT_TRUE(text.rewind().ok());
     const QString firstPiece = text.next().text;
     text.next();
     const qint64 read = text.bytesRead();
-    ASSERT_TRUE(text.rewind().ok);
+    ASSERT_TRUE(text.rewind().ok());
     EXPECT_TRUE(text.reused());
     EXPECT_EQ(text.next().text, firstPiece);
     EXPECT_EQ(text.bytesRead(), read);
@@ -194,7 +194,7 @@ TEST_F(RecordTextTest, LinesSavedDuringTheLoadWaitForTheNextLoad)
 {
     ASSERT_TRUE(writeBytes(path(), "a\r\nb\r\nc\r\nd\r\n"));
     RecordText text(file(), smallLimits());
-    ASSERT_TRUE(text.rewind().ok);
+    ASSERT_TRUE(text.rewind().ok());
     QString shown = text.next().text;
     QFile more(path());
     ASSERT_TRUE(more.open(QIODevice::Append) && more.write("saved\r\n") == 7);
@@ -232,15 +232,15 @@ TEST_P(Refused, EndsWithTheReason)
     RecordText::Limits limits;
     limits.fileBytes = 10;
     RecordText text(file(), limits);
-    const FileOutcome outcome = text.rewind();
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_EQ(outcome.error, row.error);
-    EXPECT_TRUE(outcome.message.contains(QStringLiteral("を読み込めませんでした")));
-    EXPECT_TRUE(outcome.message.contains(row.reason)) << outcome.message.toStdString();
+    const fileio::Result outcome = text.rewind();
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.error(), row.error);
+    EXPECT_TRUE(outcome.message().contains(QStringLiteral("を読み込めませんでした")));
+    EXPECT_TRUE(outcome.message().contains(row.reason)) << outcome.message().toStdString();
     EXPECT_TRUE(text.next().last);
     const RecordText::Whole whole = RecordText(file(), limits).whole();
-    EXPECT_FALSE(whole.outcome.ok);
-    EXPECT_EQ(whole.outcome.message, outcome.message);
+    EXPECT_FALSE(whole.outcome.ok());
+    EXPECT_EQ(whole.outcome.message(), outcome.message());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -262,7 +262,7 @@ TEST_F(RecordTextTest, AFileThatCannotBeReadToItsEndDropsWhatWasShown)
 {
     ASSERT_TRUE(writeBytes(path(), "a\r\nb\r\nc\r\nd\r\n"));
     RecordText text(file(), smallLimits());
-    ASSERT_TRUE(text.rewind().ok);
+    ASSERT_TRUE(text.rewind().ok());
     text.next();
     // The folder entry is replaced by a shorter file meanwhile; the open file reads on to its
     // own end, so the text stays the one of the file opened.
@@ -271,7 +271,7 @@ TEST_F(RecordTextTest, AFileThatCannotBeReadToItsEndDropsWhatWasShown)
     QString rest;
     for (RecordText::Piece piece; !piece.last;) {
         piece = text.next();
-        ASSERT_TRUE(piece.outcome.ok);
+        ASSERT_TRUE(piece.outcome.ok());
         rest += piece.text;
     }
     EXPECT_EQ(rest, "c\r\nd\r\n");
