@@ -5,12 +5,11 @@
 #include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/pictures.h"
+#include "platform/screenplacement.h"
 #include "platform/twips.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 namespace mitoon {
 
@@ -34,7 +33,7 @@ frmSplash::frmSplash(QWidget *parent)
 
     createControls(client);
     Form_Load();
-    centreOnScreen();
+    screenplacement::centreOnScreenOf(this, nullptr);
 }
 
 void frmSplash::createControls(QWidget *client)
@@ -86,16 +85,6 @@ void frmSplash::Form_Load()
 void frmSplash::lblProductName_Change()
 {
     lblProductName->setText(productName());
-}
-
-void frmSplash::centreOnScreen()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = geometry();
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
 }
 
 } // namespace mitoon

@@ -31,7 +31,6 @@ public:
 private:
     void createControls(QWidget *client);
     void lblProductName_Change();
-    void centreOnScreen();
 };
 
 } // namespace mitoon

@@ -4,6 +4,7 @@
 #include "fileio/shiftjis.h"
 #include "graph/frmGurafu.h"
 #include "platform/helpviewer.h"
+#include "platform/onewindow.h"
 #include "records/frmHyouji.h"
 #include "records/recordfile.h"
 
@@ -34,10 +35,7 @@ QString unconvertiblePathMessage(const QString &helpFile)
 
 void mnuFileOpen()
 {
-    frmHyouji *window = frmHyouji::instance();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringToFront(frmHyouji::instance());
 }
 
 void mnuFileGurafu(const QWidget *mainWindow)

@@ -6,6 +6,7 @@
 #include "graph/recordseries.h"
 #include "platform/fonts.h"
 #include "platform/loadedforms.h"
+#include "platform/onewindow.h"
 #include "platform/pictures.h"
 #include "platform/screenplacement.h"
 #include "platform/systemcolor.h"
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -33,9 +33,9 @@ namespace mitoon {
 
 namespace {
 
-QPointer<frmGurafu> &current()
+OneWindow<frmGurafu> &kept()
 {
-    static QPointer<frmGurafu> window;
+    static OneWindow<frmGurafu> window;
     return window;
 }
 
@@ -68,24 +68,22 @@ QString emptyMessage(const fileio::Result &read, bool fileExists,
 
 frmGurafu *frmGurafu::open(const QWidget *mainWindow)
 {
-    const bool created = !current();
-    if (created) {
-        current() = new frmGurafu;
-        LoadedForms::add(current());
-    }
-    frmGurafu *window = current();
+    const bool created = !kept().get();
+    frmGurafu *window = kept().getOrMake([] {
+        auto *made = new frmGurafu;
+        LoadedForms::add(made);
+        return made;
+    });
     window->reload();
     if (created)
         window->place(mainWindow);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringToFront(window);
     return window;
 }
 
 frmGurafu *frmGurafu::loaded()
 {
-    return current();
+    return kept().get();
 }
 
 frmGurafu::frmGurafu()

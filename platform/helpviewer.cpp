@@ -4,9 +4,9 @@
 #include "fileio/shiftjis.h"
 #include "platform/drivepath.h"
 #include "platform/fonts.h"
+#include "platform/onewindow.h"
 #include "platform/pictures.h"
 
-#include <QPointer>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBrowser>
@@ -18,9 +18,9 @@ namespace mitoon {
 
 namespace {
 
-QPointer<HelpViewer> &viewer()
+OneWindow<HelpViewer> &kept()
 {
-    static QPointer<HelpViewer> window;
+    static OneWindow<HelpViewer> window;
     return window;
 }
 
@@ -30,14 +30,12 @@ const QString kViewerTitle = QStringLiteral("ヘルプ");
 
 HelpViewer *HelpViewer::instance()
 {
-    if (!viewer())
-        viewer() = new HelpViewer;
-    return viewer();
+    return kept().getOrMake([] { return new HelpViewer; });
 }
 
 HelpViewer *HelpViewer::current()
 {
-    return viewer();
+    return kept().get();
 }
 
 HelpViewer::HelpViewer() : browser_(new QTextBrowser(this))
@@ -79,9 +77,7 @@ bool HelpViewer::showContents(const QString &shownPath, const QString &localPath
         setWindowTitle(kViewerTitle);
     }
     browser_->verticalScrollBar()->setValue(0);
-    show();
-    raise();
-    activateWindow();
+    bringToFront(this);
     return ok;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/loadedforms.h"
+#include "platform/onewindow.h"
 #include "platform/pictures.h"
 #include "platform/screenplacement.h"
 #include "platform/systemcolor.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -30,9 +30,9 @@ namespace mitoon {
 
 namespace {
 
-QPointer<frmHyouji> &current()
+OneWindow<frmHyouji> &kept()
 {
-    static QPointer<frmHyouji> window;
+    static OneWindow<frmHyouji> window;
     return window;
 }
 
@@ -40,16 +40,16 @@ QPointer<frmHyouji> &current()
 
 frmHyouji *frmHyouji::instance()
 {
-    if (!current()) {
-        current() = new frmHyouji;
-        LoadedForms::add(current());
-    }
-    return current();
+    return kept().getOrMake([] {
+        auto *window = new frmHyouji;
+        LoadedForms::add(window);
+        return window;
+    });
 }
 
 frmHyouji *frmHyouji::loaded()
 {
-    return current();
+    return kept().get();
 }
 
 frmHyouji::frmHyouji()

@@ -5,6 +5,7 @@
 #include "acuity/variant.h"
 #include "app/settings.h"
 #include "platform/loadedforms.h"
+#include "platform/onewindow.h"
 #include "platform/pictures.h"
 #include "platform/screenplacement.h"
 #include "platform/systemcolor.h"
@@ -12,7 +13,6 @@
 #include "screencheck/gamentexts.h"
 #include "screencheck/ringrows.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -46,16 +46,12 @@ const QColor kBelowPixelBackground(238, 238, 238);
 
 frmGamen *frmGamen::showFor(QWidget *owner, const AcuityTest &test, Settings &settings)
 {
+    static OneWindow<frmGamen> kept;
     // A window that is closing is on its way out; the menu then opens a new one.
-    auto *window =
-        owner->findChild<frmGamen *>(QStringLiteral("frmGamen"), Qt::FindDirectChildrenOnly);
-    if (!window)
-        window = new frmGamen(owner, test, settings);
-    else
-        window->refresh();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    if (frmGamen *open = kept.get())
+        open->refresh();
+    frmGamen *window = kept.getOrMake([&] { return new frmGamen(owner, test, settings); });
+    bringToFront(window);
     return window;
 }
 
@@ -390,13 +386,6 @@ void frmGamen::showEvent(QShowEvent *event)
     // A window moved to another screen measures that screen.
     connect(windowHandle(), &QWindow::screenChanged, this, &frmGamen::refresh,
             Qt::UniqueConnection);
-}
-
-void frmGamen::closeEvent(QCloseEvent *event)
-{
-    // Closing destroys the window; the menu opens a new one from now on.
-    setObjectName(QString());
-    QWidget::closeEvent(event);
 }
 
 void frmGamen::changeEvent(QEvent *event)

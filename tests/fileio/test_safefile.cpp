@@ -28,13 +28,14 @@ protected:
     }
     QStringList entries() const
     {
-        return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        return QDir(folder.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
     mode_t mode(const QString &file) const
     {
         struct stat status = {};
         return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_mode & 07777
-                                                                        : 0;
+                                                                         : 0;
     }
 };
 

@@ -1,10 +1,13 @@
 #include "app/appinfo.h"
 #include "platform/fonts.h"
+#include "platform/onewindow.h"
 #include "platform/statusbar.h"
 #include "platform/wrappinglabel.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFontMetrics>
+#include <QPointer>
 #include <QTest>
 
 using namespace mitoon;
@@ -94,6 +97,56 @@ private slots:
             const int ink = firstInk(image, band(n));
             QVERIFY2(ink >= 0 && ink < 12, qPrintable(QString::number(ink)));
         }
+    }
+
+    // The same window comes back while it is open or hidden; once it is closed, even before
+    // Qt has deleted it, a new one is made.
+    void oneWindowKeepsOneCopyUntilItIsClosed()
+    {
+        OneWindow<QWidget> kept;
+        int made = 0;
+        const auto make = [&made] {
+            ++made;
+            auto *window = new QWidget;
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            return window;
+        };
+        QWidget *first = kept.getOrMake(make);
+        bringToFront(first);
+        QCOMPARE(kept.getOrMake(make), first);
+        first->hide();
+        QCOMPARE(kept.get(), first);
+
+        bringToFront(first);
+        const QPointer<QWidget> closing = first;
+        first->close();
+        QVERIFY(closing); // deleted later
+        QCOMPARE(kept.get(), nullptr);
+        QWidget *second = kept.getOrMake(make);
+        QVERIFY(second != first);
+        QCOMPARE(made, 2);
+        QTRY_VERIFY(closing.isNull());
+        QCOMPARE(kept.get(), second);
+        delete second;
+        QCOMPARE(kept.get(), nullptr);
+    }
+
+    // A close the window refuses leaves it the one kept.
+    void aRefusedCloseKeepsTheWindow()
+    {
+        struct Stubborn : QWidget
+        {
+            void closeEvent(QCloseEvent *event) override { event->ignore(); }
+        };
+        OneWindow<QWidget> kept;
+        QWidget *window = kept.getOrMake([] { return new Stubborn; });
+        bringToFront(window);
+        window->close();
+        QCOMPARE(kept.get(), window);
+        QCoreApplication::processEvents(); // the next turn of the event loop
+        window->hide();
+        QCOMPARE(kept.get(), window);
+        delete window;
     }
 };
 
