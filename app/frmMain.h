@@ -2,6 +2,7 @@
 
 #include "acuity/acuityform.h"
 #include "acuity/acuitytest.h"
+#include "platform/formlayout.h"
 
 #include <QMainWindow>
 #include <array>
@@ -41,8 +42,7 @@ public:
     static void prepareFonts();
 
     AcuityTest &test() { return test_; }
-    // The control by its name in the test logic (frmMainAcuityForm.cpp, with the rest of what
-    // the test sees of the window).
+    // The control by its name in the test logic, as its row in the layout table binds it.
     QWidget *control(Control control) const;
 
     // The controls, by the names the handlers use.
@@ -142,6 +142,7 @@ private:
     void mnuHelpAbout_Click();
 
     QWidget *client_ = nullptr;
+    formlayout::Controls controls_;
     QRect restoredOuter_; // the stored outer geometry until the window is first shown
     Settings &settings_;
     FocusStepDispatcher *focusSteps_ = nullptr;

@@ -17,51 +17,7 @@ namespace mitoon {
 
 QWidget *frmMain::control(Control control) const
 {
-    switch (control) {
-    case Control::inti:
-        return inti;
-    case Control::cm:
-        return cm;
-    case Control::start:
-        return start;
-    case Control::tugi:
-        return tugi;
-    case Control::kekka:
-        return kekka;
-    case Control::kekkadesu:
-        return kekkadesu;
-    case Control::siryokuhyouji:
-        return siryokuhyouji;
-    case Control::matigaihyouji:
-        return matigaihyouji;
-    case Control::matigaikoumoku:
-        return matigaikoumoku;
-    case Control::kekkakiroku:
-        return kekkakiroku;
-    case Control::ue:
-        return ue;
-    case Control::migiue:
-        return migiue;
-    case Control::migi:
-        return migi;
-    case Control::migisita:
-        return migisita;
-    case Control::sita:
-        return sita;
-    case Control::hidari:
-        return hidari;
-    case Control::hidariue:
-        return hidariue;
-    case Control::hidarisita:
-        return hidarisita;
-    case Control::hidarime:
-        return hidarime;
-    case Control::migime:
-        return migime;
-    case Control::randort:
-        return randort;
-    }
-    return nullptr;
+    return controls_.withId(int(control));
 }
 
 QString frmMain::text(Control which) const

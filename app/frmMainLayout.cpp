@@ -93,69 +93,43 @@ void frmMain::createControls()
     using namespace Qt::StringLiterals;
     using enum formlayout::Kind;
     using fonts::kPGothic;
+    using formlayout::to;
     const formlayout::Font answer{kPGothic, 18};
     const formlayout::Look white{.background = systemColor(SystemColor::HighlightText)};
     const formlayout::Look disabled{.disabled = true};
     // clang-format off
     const formlayout::Row rows[] = {
-        // name             kind          text                       left, top, width, height  font                     tab
-        {"Picture1",        picture,      kLogoPicture,              { 960,  120, 1935,  375}, {},                      34, {.tabStop = true}},
-        {"size",            textBox,      u"ディスプレイサイズ"_s,   {1080,  600, 1695,  270}, {},                      14},
-        {{"inti", 0},       comboBox,     u"14"_s,                   {1080,  960,  615,  300}, {},                      1},
-        {{"Label1", 0},     label,        u"インチ"_s,               {1800,  960,  615,  255}, {},                      25, white},
-        {"kyoritext",       textBox,      u"ディスプレイとの距離"_s, {1080, 1320, 1695,  270}, {},                      15},
-        {"tugi",            flatTextBox,  {},                        {2400, 1320,  195,  165}, {kPGothic, 8.25},        27},
-        {{"cm", 1},         comboBox,     u"100"_s,                  {1080, 1680,  735,  300}, {},                      2},
-        {{"Label1", 1},     label,        u"cm"_s,                   {1920, 1800,  615,  255}, {},                      26, white},
-        {{"hidarime", 0},   optionButton, u"左目"_s,                 {1200, 2040,  735,  495}, {},                      4,  white},
-        {{"migime", 1},     optionButton, u"右目"_s,                 {1920, 2040,  735,  495}, {},                      5,  white},
-        {"start",           button,       u"スタート"_s,             {1200, 2640, 1215,  495}, {kPGothic, 15.75, true}, 3},
-        {{"ue", 0},         button,       u"上"_s,                   {1320, 3240,  975,  735}, answer,                  6,  disabled},
-        {{"migiue", 1},     button,       u"右上"_s,                 {2280, 3480,  975,  735}, answer,                  7,  disabled},
-        {{"hidariue", 6},   button,       u"左上"_s,                 { 360, 3480,  975,  735}, answer,                  12, disabled},
-        {{"hidari", 5},     button,       u"左"_s,                   { 240, 4200,  975,  735}, answer,                  11, disabled},
-        {"matigaihyouji",   flatTextBox,  {},                        {1920, 4200,  495,  615}, {kPGothic, 26.25, true}, 32},
-        {{"migi", 2},       button,       u"右"_s,                   {2400, 4200,  975,  735}, answer,                  8,  disabled},
-        {"matigaikoumoku",  flatTextArea, {},                        {1320, 4440,  615,  255}, {},                      31},
-        {{"hidarisita", 7}, button,       u"左下"_s,                 { 360, 4920,  975,  735}, answer,                  13, disabled},
-        {{"migisita", 3},   button,       u"右下"_s,                 {2280, 4920,  975,  735}, answer,                  9,  disabled},
-        {{"sita", 4},       button,       u"下"_s,                   {1320, 5160,  975,  735}, answer,                  10, disabled},
-        {"siryokuhyouji",   flatTextBox,  {},                        {2040, 5880,  615,  615}, {kPGothic, 20.25, true}, 28},
-        {"kekka",           flatTextBox,  {},                        { 240, 6000, 1815,  495}, {},                      30},
-        {"kekkadesu",       flatTextBox,  {},                        {2760, 6000,  975,  375}, {kPGothic, 9.75},        29},
-        {"kekkakiroku",     button,       u"今回の結果を保存"_s,     { 720, 6600, 2175,  495}, {kPGothic, 12, true},    33, {.hidden = true}},
-        {"randort",         custom,       {},                        {4440,  840,  465,  405}, {},                      -1},
+        // name             kind          text                        left, top, width, height  font                     tab look               member
+        {"Picture1",        picture,      kLogoPicture,              { 960,  120, 1935,  375}, {},                      34, {.tabStop = true}, to(Picture1)},
+        {"size",            textBox,      u"ディスプレイサイズ"_s,   {1080,  600, 1695,  270}, {},                      14, {},                to(size)},
+        {{"inti", 0},       comboBox,     u"14"_s,                   {1080,  960,  615,  300}, {},                      1,  {},                to(inti, Control::inti)},
+        {{"Label1", 0},     label,        u"インチ"_s,               {1800,  960,  615,  255}, {},                      25, white,             to(Label1[0])},
+        {"kyoritext",       textBox,      u"ディスプレイとの距離"_s, {1080, 1320, 1695,  270}, {},                      15, {},                to(kyoritext)},
+        {"tugi",            flatTextBox,  {},                        {2400, 1320,  195,  165}, {kPGothic, 8.25},        27, {},                to(tugi, Control::tugi)},
+        {{"cm", 1},         comboBox,     u"100"_s,                  {1080, 1680,  735,  300}, {},                      2,  {},                to(cm, Control::cm)},
+        {{"Label1", 1},     label,        u"cm"_s,                   {1920, 1800,  615,  255}, {},                      26, white,             to(Label1[1])},
+        {{"hidarime", 0},   optionButton, u"左目"_s,                 {1200, 2040,  735,  495}, {},                      4,  white,             to(hidarime, Control::hidarime)},
+        {{"migime", 1},     optionButton, u"右目"_s,                 {1920, 2040,  735,  495}, {},                      5,  white,             to(migime, Control::migime)},
+        {"start",           button,       u"スタート"_s,             {1200, 2640, 1215,  495}, {kPGothic, 15.75, true}, 3,  {},                to(start, Control::start)},
+        {{"ue", 0},         button,       u"上"_s,                   {1320, 3240,  975,  735}, answer,                  6,  disabled,          to(ue, Control::ue)},
+        {{"migiue", 1},     button,       u"右上"_s,                 {2280, 3480,  975,  735}, answer,                  7,  disabled,          to(migiue, Control::migiue)},
+        {{"hidariue", 6},   button,       u"左上"_s,                 { 360, 3480,  975,  735}, answer,                  12, disabled,          to(hidariue, Control::hidariue)},
+        {{"hidari", 5},     button,       u"左"_s,                   { 240, 4200,  975,  735}, answer,                  11, disabled,          to(hidari, Control::hidari)},
+        {"matigaihyouji",   flatTextBox,  {},                        {1920, 4200,  495,  615}, {kPGothic, 26.25, true}, 32, {},                to(matigaihyouji, Control::matigaihyouji)},
+        {{"migi", 2},       button,       u"右"_s,                   {2400, 4200,  975,  735}, answer,                  8,  disabled,          to(migi, Control::migi)},
+        {"matigaikoumoku",  flatTextArea, {},                        {1320, 4440,  615,  255}, {},                      31, {},                to(matigaikoumoku, Control::matigaikoumoku)},
+        {{"hidarisita", 7}, button,       u"左下"_s,                 { 360, 4920,  975,  735}, answer,                  13, disabled,          to(hidarisita, Control::hidarisita)},
+        {{"migisita", 3},   button,       u"右下"_s,                 {2280, 4920,  975,  735}, answer,                  9,  disabled,          to(migisita, Control::migisita)},
+        {{"sita", 4},       button,       u"下"_s,                   {1320, 5160,  975,  735}, answer,                  10, disabled,          to(sita, Control::sita)},
+        {"siryokuhyouji",   flatTextBox,  {},                        {2040, 5880,  615,  615}, {kPGothic, 20.25, true}, 28, {},                to(siryokuhyouji, Control::siryokuhyouji)},
+        {"kekka",           flatTextBox,  {},                        { 240, 6000, 1815,  495}, {},                      30, {},                to(kekka, Control::kekka)},
+        {"kekkadesu",       flatTextBox,  {},                        {2760, 6000,  975,  375}, {kPGothic, 9.75},        29, {},                to(kekkadesu, Control::kekkadesu)},
+        {"kekkakiroku",     button,       u"今回の結果を保存"_s,     { 720, 6600, 2175,  495}, {kPGothic, 12, true},    33, {.hidden = true},  to(kekkakiroku, Control::kekkakiroku)},
+        {"randort",         custom,       {},                        {4440,  840,  465,  405}, {},                      -1, {},                to(randort, Control::randort)},
 
     };
     // clang-format on
-    const formlayout::Controls controls =
-        formlayout::create(rows, client_, formlayout::Fonts::fixed, makeRing);
-    controls.bind(Picture1, "Picture1");
-    controls.bind(size, "size");
-    controls.bind(inti, "inti", 0);
-    controls.bind(Label1[0], "Label1", 0);
-    controls.bind(kyoritext, "kyoritext");
-    controls.bind(tugi, "tugi");
-    controls.bind(cm, "cm", 1);
-    controls.bind(Label1[1], "Label1", 1);
-    controls.bind(hidarime, "hidarime", 0);
-    controls.bind(migime, "migime", 1);
-    controls.bind(start, "start");
-    controls.bind(ue, "ue", 0);
-    controls.bind(migiue, "migiue", 1);
-    controls.bind(hidariue, "hidariue", 6);
-    controls.bind(hidari, "hidari", 5);
-    controls.bind(matigaihyouji, "matigaihyouji");
-    controls.bind(migi, "migi", 2);
-    controls.bind(matigaikoumoku, "matigaikoumoku");
-    controls.bind(hidarisita, "hidarisita", 7);
-    controls.bind(migisita, "migisita", 3);
-    controls.bind(sita, "sita", 4);
-    controls.bind(siryokuhyouji, "siryokuhyouji");
-    controls.bind(kekka, "kekka");
-    controls.bind(kekkadesu, "kekkadesu");
-    controls.bind(kekkakiroku, "kekkakiroku");
-    controls.bind(randort, "randort");
+    controls_ = formlayout::create(rows, client_, formlayout::Fonts::fixed, makeRing);
 
     // The caption reads whole over the tiny box; a click there still gives the box the focus.
     tugi->stackUnder(kyoritext);

@@ -42,33 +42,32 @@ void frmSplash::createControls(QWidget *client)
     using enum formlayout::Kind;
     using fonts::kPGothic;
     using formlayout::Border;
+    using formlayout::to;
     // The frame that holds every control; the rows below are placed within it.
     const formlayout::Row container[] = {
-        {"fraMainFrame", frame, {}, {45, -15, 7380, 4590}, {}, -1, {.border = Border::etched}},
+        {"fraMainFrame",
+         frame,
+         {},
+         {45, -15, 7380, 4590},
+         {},
+         -1,
+         {.border = Border::etched},
+         to(fraMainFrame)},
     };
-    formlayout::create(container, client, formlayout::Fonts::fixed)
-        .bind(fraMainFrame, "fraMainFrame");
+    formlayout::create(container, client, formlayout::Fonts::fixed);
     // clang-format off
     const formlayout::Row rows[] = {
-        // name            kind            text                      left, top, width, height  font                     tab
-        {"picLogo",        picture,        u":/assets/ring1.png"_s,  { 600,  360, 1395, 1185}, {},                      -1, {.border = Border::line}},
-        {"lblProductName", changeReportingLabel, {},                       {2520,  840, 3840,  645}, {kPGothic, 32.25, true}, -1},
-        {"lblVersion",     label,          {},                       {6540, 1920,   90,  240}, {kPGothic, 12, true},    -1, {.alignment = Qt::AlignRight | Qt::AlignVCenter}},
-        {"lblCopyright",   label,          copyrightNotice(),        {2640, 2160, 2415,  255}, {kPGothic, 8.25},        -1},
-        {"lblCompany",     label,          u"URL "_s + webAddress(), {2640, 2520, 2415,  255}, {kPGothic, 8.25},        -1},
-        {"lblDescription", label,          u"-警告-"_s,              {1680, 2880,  615,  210}, {},                      -1, {.textColor = Qt::black}},
-        {"Label1",         wrappingLabel,   warningNotice(),          {1680, 3120, 4095, 1095}, {},                      -1},
+        // name            kind                  text                       left, top, width, height  font                     tab look                                              member
+        {"picLogo",        picture,              u":/assets/ring1.png"_s,  { 600,  360, 1395, 1185}, {},                      -1, {.border = Border::line},                         to(picLogo)},
+        {"lblProductName", changeReportingLabel, {},                       {2520,  840, 3840,  645}, {kPGothic, 32.25, true}, -1, {},                                               to(lblProductName)},
+        {"lblVersion",     label,                {},                       {6540, 1920,   90,  240}, {kPGothic, 12, true},    -1, {.alignment = Qt::AlignRight | Qt::AlignVCenter}, to(lblVersion)},
+        {"lblCopyright",   label,                copyrightNotice(),        {2640, 2160, 2415,  255}, {kPGothic, 8.25},        -1, {},                                               to(lblCopyright)},
+        {"lblCompany",     label,                u"URL "_s + webAddress(), {2640, 2520, 2415,  255}, {kPGothic, 8.25},        -1, {},                                               to(lblCompany)},
+        {"lblDescription", label,                u"-警告-"_s,              {1680, 2880,  615,  210}, {},                      -1, {.textColor = Qt::black},                         to(lblDescription)},
+        {"Label1",         wrappingLabel,        warningNotice(),          {1680, 3120, 4095, 1095}, {},                      -1, {},                                               to(Label1)},
     };
     // clang-format on
-    const formlayout::Controls controls =
-        formlayout::create(rows, fraMainFrame, formlayout::Fonts::fixed);
-    controls.bind(picLogo, "picLogo");
-    controls.bind(lblProductName, "lblProductName");
-    controls.bind(lblVersion, "lblVersion");
-    controls.bind(lblCopyright, "lblCopyright");
-    controls.bind(lblCompany, "lblCompany");
-    controls.bind(lblDescription, "lblDescription");
-    controls.bind(Label1, "Label1");
+    formlayout::create(rows, fraMainFrame, formlayout::Fonts::fixed);
     connect(lblProductName, &ChangeReportingLabel::changed, this,
             &frmSplash::lblProductName_Change);
 }

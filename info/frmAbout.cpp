@@ -76,6 +76,7 @@ void frmAbout::createControls()
     using namespace Qt::StringLiterals;
     using enum formlayout::Kind;
     using fonts::kGothic;
+    using formlayout::to;
     const Qt::Alignment topLeftAligned = Qt::AlignLeft | Qt::AlignTop;
     const formlayout::Look topLeft{.alignment = topLeftAligned};
     const formlayout::Look blackText{.alignment = topLeftAligned, .textColor = Qt::black};
@@ -87,37 +88,24 @@ void frmAbout::createControls()
     // grey line over a white one below it, both to 5657 twips, make an etched separator.
     // clang-format off
     const formlayout::Row rows[] = {
-        // name            kind            text                          left, top, width, height  font                 tab
-        {"cmdOK",          button,         u"OK"_s,                      {4245, 2625, 1467,  345}, {},                  0,  {.defaultButton = true}},
-        {"cmdSysInfo",     button,         u"ｼｽﾃﾑ情報(&S)..."_s,         {4260, 3075, 1452,  345}, {},                  1},
-        {"picIcon",        picture,        u":/assets/ring1.png"_s,      { 120,  120, 1455, 1185}, {},                  2,  greyPanel},
-        {"lblDisclaimer",  label,          author(),                     {1200, 2520, 1455,  225}, {},                  3,  blackText},
-        {"lblVersion",     label,          {},                           {4320,  360, 1335,  225}, {},                  4,  topLeft},
-        {"lblTitle",       changeReportingLabel, {},                           {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  greenText},
-        {"lblDescription", label,          u"-警告-"_s,                  {1680,  960,  615,  210}, {},                  6,  blackText},
-        {"Label1",         wrappingLabel,   warningNotice(),              {1680, 1200, 4095, 1095}, {},                  7},
-        {"Label2",         label,          u"Mail = "_s + mailAddress(), {1200, 3000, 1815,  255}, {},                  8,  topLeft},
-        {"Label3",         label,          u"URL ="_s,                   {1200, 2760, 2775,  255}, {},                  9,  topLeft},
-        {"Command1",       button,         webAddress(),                 {1680, 2760, 2295,  255}, {},                  10},
-        {{"Line1", 1},     frame,          {},                           { 225, 2430, 5432,   15}, {},                  -1, {.background = QColor(128, 128, 128)}},
-        {{"Line1", 0},     frame,          {},                           { 240, 2445, 5417,   30}, {},                  -1, {.background = Qt::white}},
+        // name            kind                  text                           left, top, width, height  font                 tab look                                   member
+        {"cmdOK",          button,               u"OK"_s,                      {4245, 2625, 1467,  345}, {},                  0,  {.defaultButton = true},               to(cmdOK)},
+        {"cmdSysInfo",     button,               u"ｼｽﾃﾑ情報(&S)..."_s,         {4260, 3075, 1452,  345}, {},                  1,  {},                                    to(cmdSysInfo)},
+        {"picIcon",        picture,              u":/assets/ring1.png"_s,      { 120,  120, 1455, 1185}, {},                  2,  greyPanel,                             to(picIcon)},
+        {"lblDisclaimer",  label,                author(),                     {1200, 2520, 1455,  225}, {},                  3,  blackText,                             to(lblDisclaimer)},
+        {"lblVersion",     label,                {},                           {4320,  360, 1335,  225}, {},                  4,  topLeft,                               to(lblVersion)},
+        {"lblTitle",       changeReportingLabel, {},                           {1920,  240, 2295,  480}, {kGothic, 18, true}, 5,  greenText,                             to(lblTitle)},
+        {"lblDescription", label,                u"-警告-"_s,                  {1680,  960,  615,  210}, {},                  6,  blackText,                             to(lblDescription)},
+        {"Label1",         wrappingLabel,        warningNotice(),              {1680, 1200, 4095, 1095}, {},                  7,  {},                                    to(Label1)},
+        {"Label2",         label,                u"Mail = "_s + mailAddress(), {1200, 3000, 1815,  255}, {},                  8,  topLeft,                               to(Label2)},
+        {"Label3",         label,                u"URL ="_s,                   {1200, 2760, 2775,  255}, {},                  9,  topLeft,                               to(Label3)},
+        {"Command1",       button,               webAddress(),                 {1680, 2760, 2295,  255}, {},                  10, {},                                    to(Command1)},
+        {{"Line1", 1},     frame,                {},                           { 225, 2430, 5432,   15}, {},                  -1, {.background = QColor(128, 128, 128)}, to(Line1[1])},
+        {{"Line1", 0},     frame,                {},                           { 240, 2445, 5417,   30}, {},                  -1, {.background = Qt::white},             to(Line1[0])},
 
     };
     // clang-format on
-    const formlayout::Controls controls = formlayout::create(rows, this, formlayout::Fonts::plain);
-    controls.bind(cmdOK, "cmdOK");
-    controls.bind(cmdSysInfo, "cmdSysInfo");
-    controls.bind(picIcon, "picIcon");
-    controls.bind(lblDisclaimer, "lblDisclaimer");
-    controls.bind(lblVersion, "lblVersion");
-    controls.bind(lblTitle, "lblTitle");
-    controls.bind(lblDescription, "lblDescription");
-    controls.bind(Label1, "Label1");
-    controls.bind(Label2, "Label2");
-    controls.bind(Label3, "Label3");
-    controls.bind(Command1, "Command1");
-    controls.bind(Line1[1], "Line1", 1);
-    controls.bind(Line1[0], "Line1", 0);
+    formlayout::create(rows, this, formlayout::Fonts::plain);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);

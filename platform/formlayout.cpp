@@ -176,12 +176,6 @@ QWidget *Controls::at(const char *name, int index) const
     return control;
 }
 
-void Controls::checkBound(const QObject *member, const char *name, int index) const
-{
-    if (!member)
-        qFatal("The layout's control %s is of another class", qPrintable(key(name, index)));
-}
-
 Controls create(std::span<const Row> rows, QWidget *container, Fonts fonts,
                 const MakeCustom &makeCustom)
 {
@@ -193,6 +187,11 @@ Controls create(std::span<const Row> rows, QWidget *container, Fonts fonts,
             qFatal("No widget for the layout's control %s", qPrintable(displayName(row.name)));
         apply(widget, row, fonts);
         made.controls_.insert(key(row.name.name, row.name.index), widget);
+        if (row.bind.assign && !row.bind.assign(widget))
+            qFatal("The layout's control %s is of another class",
+                   qPrintable(displayName(row.name)));
+        if (row.bind.id >= 0)
+            made.byId_.insert(row.bind.id, widget);
         if (row.tabIndex >= 0 && (widget->focusPolicy() & Qt::TabFocus))
             tabStops.append({row.tabIndex, widget});
     }

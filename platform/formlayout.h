@@ -71,8 +71,27 @@ struct Look
     Border border = Border::none;
 };
 
+// Where a row's control goes in its window: the member the window reaches it by, and its id in
+// the window's own list of controls (the test's Control), -1 for none.
+struct Binding
+{
+    int id = -1;
+    // Points the member at the control; false when the control is not of the member's class.
+    std::function<bool(QWidget *control)> assign;
+};
+
+// The binding of a row to `member`, with the id `id` (an enumerator, or -1).
+template <class T, class Id = int> Binding to(T *&member, Id id = Id(-1))
+{
+    return {int(id), [&member](QWidget *control) {
+                member = qobject_cast<T *>(control);
+                return member != nullptr;
+            }};
+}
+
 // One control. `place` is left, top, width and height in twips within the container; the Tab
-// key takes the controls that accept it in the order of their tab indexes (-1: none).
+// key takes the controls that accept it in the order of their tab indexes (-1: none). The
+// table is the one place a control of a fixed layout is named: its row binds it.
 struct Row
 {
     Name name;
@@ -82,6 +101,7 @@ struct Row
     Font font;
     int tabIndex = -1;
     Look look;
+    Binding bind;
 };
 
 // The fonts of a window: fixed for the program's own texts (fonts::fixedFont), plain where
@@ -97,23 +117,19 @@ class Controls
 public:
     // The control of that name and index; a name the table lacks is a programming error.
     QWidget *at(const char *name, int index = -1) const;
-
-    // Points `member` at the control of that name and index, which must be a T.
-    template <class T> void bind(T *&member, const char *name, int index = -1) const
-    {
-        member = qobject_cast<T *>(at(name, index));
-        checkBound(member, name, index);
-    }
+    // The control whose row has the binding id `id`, or null.
+    QWidget *withId(int id) const { return byId_.value(id); }
 
 private:
     friend Controls create(std::span<const Row>, QWidget *, Fonts, const MakeCustom &);
-    void checkBound(const QObject *member, const char *name, int index) const;
 
     QHash<QString, QWidget *> controls_;
+    QHash<int, QWidget *> byId_;
 };
 
 // Makes the controls of `rows` in `container`, in the order of the rows (a later control lies
-// over an earlier one), and chains the tab stops in the order of their tab indexes.
+// over an earlier one), binds each to its member, and chains the tab stops in the order of
+// their tab indexes.
 Controls create(std::span<const Row> rows, QWidget *container, Fonts fonts,
                 const MakeCustom &makeCustom = {});
 

@@ -73,24 +73,20 @@ void frmHyouji::createControls()
     using namespace Qt::StringLiterals;
     using enum formlayout::Kind;
     using fonts::kPGothic;
+    using formlayout::to;
     const formlayout::Look heading{.alignment = Qt::AlignLeft | Qt::AlignTop,
                                    .background = systemColor(SystemColor::ThreeDLight)};
     // clang-format off
     const formlayout::Row rows[] = {
-        // name       kind      text              left, top, width, height  font                  tab
-        {"Text",      textArea, {},               { 120,  840, 4335, 5175}, {},                   0},
-        {"Label1",    label,    u"記録表示"_s,    {1560,  240, 1575,  495}, {kPGothic, 18},       1, heading},
-        {"tojiru",    button,   u"閉じる"_s,      { 120, 6000, 1695,  615}, {kPGothic, 12, true}, 2},
-        {"detaclear", button,   u"全ﾃﾞｰﾀｰ削除"_s, {3120, 6120, 1335,  495}, {kPGothic, 9.75},     3},
-        {"print",     button,   u"印刷"_s,        {2040, 6000,  855,  375}, {kPGothic, 12, true}, 4, {.defaultButton = true}},
+        // name       kind      text               left, top, width, height  font                  tab look                    member
+        {"Text",      textArea, {},               { 120,  840, 4335, 5175}, {},                   0, {},                      to(Text)},
+        {"Label1",    label,    u"記録表示"_s,    {1560,  240, 1575,  495}, {kPGothic, 18},       1, heading,                 to(Label1)},
+        {"tojiru",    button,   u"閉じる"_s,      { 120, 6000, 1695,  615}, {kPGothic, 12, true}, 2, {},                      to(tojiru)},
+        {"detaclear", button,   u"全ﾃﾞｰﾀｰ削除"_s, {3120, 6120, 1335,  495}, {kPGothic, 9.75},     3, {},                      to(detaclear)},
+        {"print",     button,   u"印刷"_s,        {2040, 6000,  855,  375}, {kPGothic, 12, true}, 4, {.defaultButton = true}, to(print)},
     };
     // clang-format on
-    const formlayout::Controls controls = formlayout::create(rows, this, formlayout::Fonts::plain);
-    controls.bind(Text, "Text");
-    controls.bind(Label1, "Label1");
-    controls.bind(tojiru, "tojiru");
-    controls.bind(detaclear, "detaclear");
-    controls.bind(print, "print");
+    formlayout::create(rows, this, formlayout::Fonts::plain);
     loader_ = new ProgressiveLoader(Text, std::make_unique<RecordText>(RecordFile::standard()));
 }
 

@@ -57,8 +57,8 @@ private slots:
     {
         const QStringList differences = testing::layoutMismatches(window_.get(), rows());
         QVERIFY2(differences.isEmpty(), qPrintable(differences.join(u'\n')));
-        QLabel *caption = nullptr;
-        controls_.bind(caption, "caption", 0);
+        auto *caption = qobject_cast<QLabel *>(controls_.at("caption", 0));
+        QVERIFY(caption);
         QCOMPARE(caption->text(), QStringLiteral("Caption"));
         QCOMPARE(formlayout::index(caption), 0);
         QCOMPARE(formlayout::index(controls_.at("later")), -1);
