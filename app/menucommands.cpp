@@ -65,6 +65,9 @@ std::optional<QString> callHelpViewer(QWidget *mainWindow, const QString &helpFi
 {
     if (!mainWindow)
         return noWindowMessage();
+    // The viewer is called the way the platform's help viewer is, with the path in the system
+    // code page: the round trip through Shift-JIS looks needless here, but it is what tells a
+    // help-file path that the code page cannot hold (unconvertiblePathMessage).
     const std::optional<QByteArray> path = shiftjis::encode(helpFile);
     if (!path)
         return unconvertiblePathMessage(helpFile);

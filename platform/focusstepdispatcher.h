@@ -34,8 +34,6 @@ public:
     // `widget` runs `step` whenever it gains the focus.
     void setStep(QWidget *widget, FocusStepQueue::Step step);
 
-    const FocusStepQueue &queue() const { return queue_; }
-
 private:
     void onFocusChanged(QWidget *old, QWidget *now);
     void runPending();

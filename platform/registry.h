@@ -7,7 +7,10 @@
 
 // The system registry, as far as the program reads it: open a key below a predefined root with
 // the rights asked for, query one value's type and data into the caller's buffer, close the key.
-// Calls and results follow RegOpenKeyExA, RegQueryValueExA and RegCloseKey.
+// Calls and results follow RegOpenKeyExA, RegQueryValueExA and RegCloseKey, down to the bytes:
+// the system-information lookup reads a value's raw bytes into a 1024-byte buffer and makes its
+// text from them (a REG_DWORD shows as the hex codes of its bytes, a full buffer without a NUL
+// is an error), so a friendlier interface that returned texts would change what it finds.
 //
 // The registry lives in a text file, by default `registry.txt` beside the emulated drive folder
 // (the folder of drive::root(), so ~/.local/share/mitoon/registry.txt), or wherever
