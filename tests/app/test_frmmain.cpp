@@ -12,6 +12,7 @@
 #include "support/isolatedhome.h"
 #include "support/layoutcheck.h"
 #include "support/mainwindow.h"
+#include "support/testmain.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -69,22 +70,14 @@ class TestFrmMain : public QObject
 {
     Q_OBJECT
 
-    QString settingsFile_;
-    std::unique_ptr<Settings> settings_;
-    std::unique_ptr<frmMain> window_;
-    QStringList steps_; // "tugi" for each draw, "kekka" for each result step
+    testing::MainWindowFixture main_;
+    QString &settingsFile_ = main_.settingsFile;
+    std::unique_ptr<Settings> &settings_ = main_.settings;
+    std::unique_ptr<frmMain> &window_ = main_.window;
+    QStringList &steps_ = main_.steps; // "tugi" for each draw, "kekka" for each result step
 
-    frmMain *open()
-    {
-        window_ = testing::loggingMainWindow(*settings_, steps_);
-        if (!testing::showActive(window_.get(), window_->inti))
-            qFatal("main window not active");
-        settle();
-        steps_.clear();
-        return window_.get();
-    }
-
-    int shown() const { return int(*window_->test().houkou().toNumber()); }
+    frmMain *open() { return main_.open(); }
+    int shown() const { return main_.shown(); }
     QPushButton *buttonFor(int orientation) const
     {
         return static_cast<QPushButton *>(window_->control(buttonAccepting(orientation).control));
@@ -93,21 +86,9 @@ class TestFrmMain : public QObject
     void answerWrong() { QTest::mouseClick(buttonFor(shown() % 8 + 1), Qt::LeftButton), settle(); }
 
 private slots:
-    void initTestCase() { fonts::registerSubstitutions(); }
 
-    void init()
-    {
-        settingsFile_ = testing::temporarySettingsFile("test");
-        QFile::remove(settingsFile_);
-        settings_ = std::make_unique<Settings>(settingsFile_);
-        open();
-    }
-
-    void cleanup()
-    {
-        window_.reset();
-        QFile::remove(settingsFile_);
-    }
+    void init() { main_.setUp("test"); }
+    void cleanup() { main_.tearDown(); }
 
     void layout()
     {
@@ -615,12 +596,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    TestFrmMain test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestFrmMain)
 
 #include "test_frmmain.moc"

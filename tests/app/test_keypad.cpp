@@ -5,9 +5,10 @@
 #include "platform/fonts.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
-#include "records/modalwatch.h"
 #include "support/isolatedhome.h"
 #include "support/mainwindow.h"
+#include "support/modalwatch.h"
+#include "support/testmain.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -84,23 +85,12 @@ class TestKeypad : public QObject
 {
     Q_OBJECT
 
-    QString settingsFile_;
-    std::unique_ptr<Settings> settings_;
-    std::unique_ptr<frmMain> window_;
-    QStringList steps_; // "tugi" for each draw, "kekka" for each result step
+    testing::MainWindowFixture main_;
+    std::unique_ptr<frmMain> &window_ = main_.window;
+    QStringList &steps_ = main_.steps; // "tugi" for each draw, "kekka" for each result step
 
-    frmMain *open()
-    {
-        window_.reset();
-        window_ = testing::loggingMainWindow(*settings_, steps_);
-        if (!testing::showActive(window_.get(), window_->inti))
-            qFatal("main window not active");
-        settle();
-        steps_.clear();
-        return window_.get();
-    }
-
-    int shown() const { return int(*window_->test().houkou().toNumber()); }
+    frmMain *open() { return main_.open(); }
+    int shown() const { return main_.shown(); }
 
     // What the window shows after an answer.
     QString seen() const
@@ -138,21 +128,9 @@ class TestKeypad : public QObject
     }
 
 private slots:
-    void initTestCase() { fonts::registerSubstitutions(); }
 
-    void init()
-    {
-        settingsFile_ = testing::temporarySettingsFile("keypad");
-        QFile::remove(settingsFile_);
-        settings_ = std::make_unique<Settings>(settingsFile_);
-        open();
-    }
-
-    void cleanup()
-    {
-        window_.reset();
-        QFile::remove(settingsFile_);
-    }
+    void init() { main_.setUp("keypad"); }
+    void cleanup() { main_.tearDown(); }
 
     // The same answers by mouse and by keys give the same rings, counts, results and steps.
     void keysPlayAsTheMouseDoes()
@@ -281,12 +259,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    TestKeypad test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestKeypad)
 
 #include "test_keypad.moc"

@@ -8,15 +8,16 @@
 #include "app/settings.h"
 #include "graph/frmGurafu.h"
 #include "info/browser/frmBrowser.h"
-#include "info/fakebrowser.h"
 #include "info/frmAbout.h"
 #include "platform/fonts.h"
 #include "platform/loadedforms.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
 #include "screencheck/frmGamen.h"
+#include "support/fakebrowser.h"
 #include "support/isolatedhome.h"
 #include "support/mainwindow.h"
+#include "support/testmain.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -47,6 +48,24 @@ QString describe(const QRect &r)
 class TestSmallScreen : public QObject
 {
     Q_OBJECT
+
+public:
+    // Two small screens side by side.
+    static void initMain()
+    {
+        static QTemporaryDir config;
+        const QString path = config.filePath(QStringLiteral("screens.json"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("no screen configuration of the test's own");
+        file.write(R"({"screens": [
+            {"name": "A", "x": 0, "y": 0, "width": 640, "height": 480, "logicalDpi": 96,
+             "logicalBaseDpi": 96, "dpr": 1},
+            {"name": "B", "x": 640, "y": 0, "width": 480, "height": 360, "logicalDpi": 96,
+             "logicalBaseDpi": 96, "dpr": 1}]})");
+        file.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path.toLocal8Bit());
+    }
 
     QTemporaryDir dir_;
     std::unique_ptr<Settings> settings_;
@@ -93,7 +112,6 @@ class TestSmallScreen : public QObject
 private slots:
     void initTestCase()
     {
-        fonts::registerSubstitutions();
         QCOMPARE(QGuiApplication::screens().size(), 2);
         QCOMPARE(QGuiApplication::screens()[0]->availableGeometry(), kScreenA);
         QCOMPARE(QGuiApplication::screens()[1]->availableGeometry(), kScreenB);
@@ -249,24 +267,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    static QTemporaryDir config;
-    const QString path = config.filePath(QStringLiteral("screens.json"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({"screens": [
-        {"name": "A", "x": 0, "y": 0, "width": 640, "height": 480, "logicalDpi": 96,
-         "logicalBaseDpi": 96, "dpr": 1},
-        {"name": "B", "x": 640, "y": 0, "width": 480, "height": 360, "logicalDpi": 96,
-         "logicalBaseDpi": 96, "dpr": 1}]})");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path.toLocal8Bit());
-    QApplication app(argc, argv);
-    TestSmallScreen test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestSmallScreen)
 
 #include "test_smallscreen.moc"

@@ -8,6 +8,7 @@
 #include "platform/wrappinglabel.h"
 #include "support/isolatedhome.h"
 #include "support/layoutcheck.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,7 +21,6 @@ class TestSplash : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { fonts::registerSubstitutions(); }
 
     void texts()
     {
@@ -126,12 +126,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    TestSplash test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestSplash)
 
 #include "test_splash.moc"

@@ -9,6 +9,7 @@
 #include "platform/fonts.h"
 #include "platform/pictures.h"
 #include "support/isolatedhome.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -57,7 +58,6 @@ class TestStartupWarmUp : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { fonts::registerSubstitutions(); }
     void cleanup()
     {
         pictures::dropPrepared();
@@ -163,12 +163,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    testing::isolateHome();
-    QApplication app(argc, argv);
-    TestStartupWarmUp test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestStartupWarmUp)
 
 #include "test_startupwarmup.moc"

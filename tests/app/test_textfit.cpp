@@ -8,15 +8,16 @@
 #include "graph/recordseries.h"
 #include "info/browser/frmBrowser.h"
 #include "info/browserprocess.h"
-#include "info/fakebrowser.h"
 #include "info/frmAbout.h"
 #include "platform/fonts.h"
 #include "platform/statusbar.h"
 #include "records/frmHyouji.h"
 #include "records/recordformat.h"
 #include "screencheck/frmGamen.h"
+#include "support/fakebrowser.h"
 #include "support/isolatedhome.h"
 #include "support/mainwindow.h"
+#include "support/testmain.h"
 #include "support/textfit.h"
 
 #include <QApplication>
@@ -160,7 +161,6 @@ class TestTextFit : public QObject
 private slots:
     void initTestCase()
     {
-        fonts::registerSubstitutions();
         openWindows();
         for (const auto &[name, window] : windows())
             QVERIFY2(window && QTest::qWaitForWindowExposed(window), name);
@@ -238,12 +238,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    TestTextFit test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestTextFit)
 
 #include "test_textfit.moc"

@@ -2,7 +2,7 @@
 // it): the header of a new file, writing only where nothing stands, a new file's permissions,
 // and a step before the replacing that fails.
 #include "fileio/safefile.h"
-#include "records/recordfiletesting.h"
+#include "support/recordfiletesting.h"
 
 #include <QDir>
 #include <QTemporaryDir>

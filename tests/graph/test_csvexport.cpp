@@ -1,6 +1,6 @@
 #include "graph/csvexport.h"
 #include "graph/recordseries.h"
-#include "records/recordfiletesting.h"
+#include "support/recordfiletesting.h"
 
 #include <gtest/gtest.h>
 

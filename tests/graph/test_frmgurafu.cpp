@@ -6,12 +6,13 @@
 #include "graph/graphscale.h"
 #include "platform/drivepath.h"
 #include "platform/fonts.h"
-#include "records/modalwatch.h"
-#include "records/pdfwords.h"
-#include "records/printdialog.h"
-#include "records/recordfiletesting.h"
 #include "records/recordformat.h"
 #include "support/isolatedhome.h"
+#include "support/modalwatch.h"
+#include "support/pdfwords.h"
+#include "support/printdialog.h"
+#include "support/recordfiletesting.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -478,13 +479,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    fonts::registerSubstitutions();
-    TestFrmGurafu test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestFrmGurafu)
 
 #include "test_frmgurafu.moc"

@@ -1,8 +1,10 @@
 #include "app/appinfo.h"
 #include "info/frmAbout.h"
 
-#include "../records/modalwatch.h"
 #include "localpageserver.h"
+#include "support/aboutbox.h"
+#include "support/modalwatch.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QFile>
@@ -27,17 +29,12 @@ class TestAboutBrowser : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir folder;
-    QWidget *owner = nullptr;
-    QLineEdit *ownerState = nullptr;
-    QPointer<frmAbout> box;
+    testing::AboutBoxFixture about;
+    QTemporaryDir &folder = about.folder;
+    QPointer<frmAbout> &box = about.box;
+    QLineEdit *&ownerState = about.ownerState;
 
-    void openBox()
-    {
-        box = new frmAbout(owner);
-        box->show();
-        QVERIFY(QTest::qWaitForWindowExposed(box));
-    }
+    void openBox() { QVERIFY(about.openBox(false)); }
 
     // A program that notes its arguments and its process id and then becomes `command`. The
     // process id file appears, whole, only once the arguments have been written.
@@ -115,20 +112,13 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(folder.isValid());
-        qputenv("MITOON_DRIVE_C", QFile::encodeName(folder.filePath(QStringLiteral("drive_c"))));
-        qputenv("MITOON_REGISTRY", QFile::encodeName(folder.filePath(QStringLiteral("none.txt"))));
+        QVERIFY(about.setUp());
         qputenv("MITOON_START_ADDRESS", "http://127.0.0.1:9/start");
-        owner = new QWidget;
-        ownerState = new QLineEdit(QStringLiteral("右眼 1.2"), owner);
-        owner->show();
     }
-
-    void cleanupTestCase() { delete owner; }
 
     void cleanup()
     {
-        delete box;
+        about.closeBox();
         qunsetenv("MITOON_BROWSER_PROGRAM");
         QFile::remove(pidFile());
         QFile::remove(argumentsFile());
@@ -221,5 +211,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAboutBrowser)
+MITOON_TEST_MAIN(TestAboutBrowser)
 #include "test_aboutbrowser.moc"

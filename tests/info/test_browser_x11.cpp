@@ -2,12 +2,14 @@
 // caption becomes the page's title, and closing its window ends the program.
 
 #include "localpageserver.h"
+#include "support/testmain.h"
 #include "waituntil.h"
 
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
+#include <cstdlib>
 
 #include <xcb/xcb.h>
 
@@ -93,6 +95,14 @@ class TestBrowserX11 : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            std::exit(77); // no X server: skipped
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+
 private slots:
     void keptAboveItsOwnerAndEndsWithItsWindow()
     {
@@ -143,14 +153,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return 77; // no X server: skipped
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    TestBrowserX11 test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestBrowserX11)
 
 #include "test_browser_x11.moc"

@@ -5,7 +5,9 @@
 #include "platform/fonts.h"
 #include "platform/formlayout.h"
 #include "platform/loadedforms.h"
+#include "support/aboutbox.h"
 #include "support/layoutcheck.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,34 +31,16 @@ class TestFrmAbout : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir folder;
-    QWidget *owner = nullptr;
-    QLineEdit *ownerState = nullptr;
-    QPointer<frmAbout> box;
+    testing::AboutBoxFixture about;
+    QPointer<frmAbout> &box = about.box;
+    QLineEdit *&ownerState = about.ownerState;
 
-    void openBox()
-    {
-        box = new frmAbout(owner);
-        box->show();
-        QVERIFY(QTest::qWaitForWindowActive(box));
-    }
+    void openBox() { QVERIFY(about.openBox(true)); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(folder.isValid());
-        // The layout fonts resolve as in the program.
-        fonts::registerSubstitutions();
-        qputenv("MITOON_DRIVE_C", QFile::encodeName(folder.filePath(QStringLiteral("drive_c"))));
-        qputenv("MITOON_REGISTRY", QFile::encodeName(folder.filePath(QStringLiteral("none.txt"))));
-        owner = new QWidget;
-        ownerState = new QLineEdit(QStringLiteral("右眼 1.2"), owner);
-        owner->show();
-    }
+    void initTestCase() { QVERIFY(about.setUp()); }
 
-    void cleanupTestCase() { delete owner; }
-
-    void cleanup() { delete box; }
+    void cleanup() { about.closeBox(); }
     void versionCaption_data()
     {
         QTest::addColumn<QList<int>>("version");
@@ -214,7 +198,7 @@ private slots:
         openBox();
         // No desktop system-information program either.
         const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(folder.path()));
+        qputenv("PATH", QFile::encodeName(about.folder.path()));
         QString text, title;
         QMessageBox::StandardButtons buttons;
         QMessageBox::Icon icon = QMessageBox::Critical;
@@ -248,12 +232,12 @@ private slots:
             shown = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
             if (!shown)
                 return;
-            modal = shown->isModal() && shown->parentWidget() == owner &&
+            modal = shown->isModal() && shown->parentWidget() == about.owner.get() &&
                     LoadedForms::count() == loaded + 1;
             offCentre = shown->geometry().center() - shown->screen()->geometry().center();
             QTest::keyClick(shown, Qt::Key_Escape);
         });
-        frmAbout::showModal(owner);
+        frmAbout::showModal(about.owner.get());
         QVERIFY(modal);
         // Centred with its frame, whose size the window system decides.
         QVERIFY(offCentre.manhattanLength() <= 8);
@@ -263,5 +247,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmAbout)
+MITOON_TEST_MAIN(TestFrmAbout)
 #include "test_frmabout.moc"

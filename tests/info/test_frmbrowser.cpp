@@ -1,7 +1,8 @@
 #include "info/browser/addresscombobox.h"
 #include "info/browser/frmBrowser.h"
 
-#include "fakebrowser.h"
+#include "support/fakebrowser.h"
+#include "support/testmain.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -325,5 +326,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmBrowser)
+MITOON_TEST_MAIN(TestFrmBrowser)
 #include "test_frmbrowser.moc"

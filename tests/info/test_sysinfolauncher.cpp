@@ -1,6 +1,6 @@
 #include "info/sysinfolauncher.h"
 
-#include "registryfixture.h"
+#include "support/registryfixture.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -3,6 +3,7 @@
 #include "info/browser/webenginebrowser.h"
 
 #include "localpageserver.h"
+#include "support/testmain.h"
 #include "waituntil.h"
 
 #include <QAction>
@@ -37,6 +38,14 @@ void pause(int milliseconds)
 class TestWebEngineBrowser : public QObject
 {
     Q_OBJECT
+
+public:
+    // As in mitoon-browser: settled before the application object exists.
+    static void initMain()
+    {
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        qputenv("QSG_RHI_BACKEND", "opengl");
+    }
 
 private:
     testing::LocalPageServer *server = nullptr;
@@ -188,14 +197,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    // As in mitoon-browser: settled before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    qputenv("QSG_RHI_BACKEND", "opengl");
-    QApplication app(argc, argv);
-    TestWebEngineBrowser test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestWebEngineBrowser)
 
 #include "test_webenginebrowser.moc"

@@ -3,6 +3,7 @@
 
 #include "app/appinfo.h"
 #include "platform/fonts.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,26 @@ using namespace mitoon;
 class TestFonts : public QObject
 {
     Q_OBJECT
+
+public:
+    // The installed fonts less the IPA fonts, as on a machine that lacks them.
+    static void initMain()
+    {
+        static QTemporaryDir config;
+        QFile file(config.filePath(QStringLiteral("fonts.conf")));
+        if (!config.isValid() || !file.open(QIODevice::WriteOnly))
+            qFatal("no fontconfig file of the test's own");
+        QByteArray rejected;
+        for (const char *family : {"IPAGothic", "IPAPGothic", "IPAMincho", "IPAPMincho"})
+            rejected += QByteArray("<pattern><patelt name=\"family\"><string>") + family +
+                        "</string></patelt></pattern>\n";
+        file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+                   "<fontconfig>\n<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
+                   "<selectfont><rejectfont>\n" +
+                   rejected + "</rejectfont></selectfont>\n</fontconfig>\n");
+        file.close();
+        qputenv("FONTCONFIG_FILE", QFile::encodeName(file.fileName()));
+    }
 private slots:
     void standIn_data()
     {
@@ -101,27 +122,6 @@ private:
     }
 };
 
-int main(int argc, char **argv)
-{
-    // The installed fonts less the IPA fonts, as on a machine that lacks them.
-    QTemporaryDir config;
-    QFile file(config.filePath(QStringLiteral("fonts.conf")));
-    if (!config.isValid() || !file.open(QIODevice::WriteOnly))
-        return 1;
-    QByteArray rejected;
-    for (const char *family : {"IPAGothic", "IPAPGothic", "IPAMincho", "IPAPMincho"})
-        rejected += QByteArray("<pattern><patelt name=\"family\"><string>") + family +
-                    "</string></patelt></pattern>\n";
-    file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
-               "<fontconfig>\n<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
-               "<selectfont><rejectfont>\n" +
-               rejected + "</rejectfont></selectfont>\n</fontconfig>\n");
-    file.close();
-    qputenv("FONTCONFIG_FILE", QFile::encodeName(file.fileName()));
-
-    QApplication app(argc, argv);
-    TestFonts test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestFonts)
 
 #include "test_fonts.moc"

@@ -5,6 +5,7 @@
 #include "platform/systemcolor.h"
 #include "platform/twips.h"
 #include "support/layoutcheck.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -196,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFormLayout)
+MITOON_TEST_MAIN(TestFormLayout)
 #include "test_formlayout.moc"

@@ -3,6 +3,7 @@
 #include "platform/onewindow.h"
 #include "platform/statusbar.h"
 #include "platform/wrappinglabel.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,7 +38,6 @@ class TestStandIns : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { fonts::registerSubstitutions(); }
 
     void statusBarFramesEveryPanel_data()
     {
@@ -150,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStandIns)
+MITOON_TEST_MAIN(TestStandIns)
 #include "test_standins.moc"

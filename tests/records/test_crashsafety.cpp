@@ -6,8 +6,8 @@
 //
 // $MITOON_CRASH_KILLS sets the number of kills (400 when unset, about ten seconds).
 #include "churnlines.h"
-#include "recordfiletesting.h"
 #include "support/isolatedhome.h"
+#include "support/recordfiletesting.h"
 
 #include <QDir>
 #include <QElapsedTimer>

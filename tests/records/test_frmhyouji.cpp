@@ -1,13 +1,14 @@
 #include "platform/drivepath.h"
 #include "platform/fonts.h"
 #include "platform/formlayout.h"
-#include "recordfiletesting.h"
 #include "records/frmHyouji.h"
 #include "records/progressiveloader.h"
 #include "records/recordfile.h"
 #include "records/recordtext.h"
 #include "support/isolatedhome.h"
 #include "support/layoutcheck.h"
+#include "support/recordfiletesting.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -431,13 +432,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    fonts::registerSubstitutions();
-    TestFrmHyouji test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestFrmHyouji)
 
 #include "test_frmhyouji.moc"

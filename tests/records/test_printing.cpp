@@ -1,13 +1,14 @@
-#include "modalwatch.h"
-#include "pdfwords.h"
 #include "platform/drivepath.h"
 #include "platform/fonts.h"
-#include "printdialog.h"
-#include "recordfiletesting.h"
 #include "records/frmHyouji.h"
 #include "records/printing.h"
 #include "records/recordformat.h"
 #include "support/isolatedhome.h"
+#include "support/modalwatch.h"
+#include "support/pdfwords.h"
+#include "support/printdialog.h"
+#include "support/recordfiletesting.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -169,13 +170,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    fonts::registerSubstitutions();
-    TestPrinting test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestPrinting)
 
 #include "test_printing.moc"

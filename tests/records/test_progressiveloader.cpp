@@ -1,7 +1,8 @@
-#include "recordfiletesting.h"
 #include "records/progressiveloader.h"
 #include "records/recordformat.h"
 #include "records/recordtext.h"
+#include "support/recordfiletesting.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -118,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestProgressiveLoader)
+MITOON_TEST_MAIN(TestProgressiveLoader)
 #include "test_progressiveloader.moc"

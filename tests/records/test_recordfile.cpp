@@ -1,6 +1,6 @@
-#include "recordfiletesting.h"
 #include "records/recordfile.h"
 #include "support/isolatedhome.h"
+#include "support/recordfiletesting.h"
 
 #include <QDataStream>
 #include <QDir>

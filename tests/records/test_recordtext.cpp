@@ -1,7 +1,7 @@
 #include "fileio/shiftjis.h"
-#include "recordfiletesting.h"
 #include "records/recordtext.h"
 #include "support/isolatedhome.h"
+#include "support/recordfiletesting.h"
 
 #include <QDir>
 #include <QFile>

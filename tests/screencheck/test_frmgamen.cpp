@@ -4,10 +4,12 @@
 #include "platform/fonts.h"
 #include "screencheck/cardoutline.h"
 #include "screencheck/frmGamen.h"
+#include "screencheck/gamentexts.h"
 #include "screencheck/pixelpitch.h"
 #include "screencheck/ringrows.h"
 #include "support/isolatedhome.h"
 #include "support/mainwindow.h"
+#include "support/testmain.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -29,21 +31,6 @@ namespace {
 QString fixed(double value, int decimals)
 {
     return QLocale().toString(value, 'f', decimals);
-}
-
-// A row as the table should show it, formatted here independently of the window.
-QStringList expectedTexts(const screencheck::RingRow &row)
-{
-    return {QString::number(row.rightAnswers),
-            fixed(row.outerWidthPx, 1) + " × " + fixed(row.outerHeightPx, 1),
-            fixed(row.outerWidthMm, 1) + " × " + fixed(row.outerHeightMm, 1),
-            fixed(row.gapPx, 2),
-            fixed(row.gapMm, 2),
-            fixed(row.gapArcMin, 2),
-            fixed(row.decimalAcuity, 2),
-            fixed(row.logMar, 2),
-            row.shownAcuity,
-            row.belowPixel ? QStringLiteral("画素の限界") : QString()};
 }
 
 QStringList rowTexts(const QTableWidget *table, int row)
@@ -114,7 +101,6 @@ class TestFrmGamen : public QObject
     }
 
 private slots:
-    void initTestCase() { fonts::registerSubstitutions(); }
 
     void init()
     {
@@ -157,11 +143,13 @@ private slots:
         const auto rows = screencheck::ringRows({14, 100, 0.2745, ratio});
         QCOMPARE(check->ringTable->rowCount(), 21);
         for (int r = 0; r < 21; ++r)
-            QCOMPARE(rowTexts(check->ringTable, r), expectedTexts(rows[size_t(r)]));
-        if (ratio == 1.0)
-            QCOMPARE(rowTexts(check->ringTable, 0),
-                     QStringList({"0", "48.7 × 47.5", "13.4 × 13.0", "9.33", "2.56", "8.81", "0.11",
-                                  "0.94", "0.1", ""}));
+            QCOMPARE(rowTexts(check->ringTable, r), gamentexts::cellTexts(rows[size_t(r)]));
+        // With desktop scaling by 2 the ring covers twice the screen's pixels across.
+        QCOMPARE(rowTexts(check->ringTable, 0),
+                 ratio == 1.0 ? QStringList({"0", "48.7 × 47.5", "13.4 × 13.0", "9.33", "2.56",
+                                             "8.81", "0.11", "0.94", "0.1", ""})
+                              : QStringList({"0", "97.3 × 95.0", "26.7 × 26.1", "18.67", "5.12",
+                                             "17.61", "0.06", "1.25", "0.1", ""}));
         QVERIFY(check->limitLabel->text().contains(QStringLiteral("小数視力 1.06")));
         // Desktop scaling draws the ring on more of the screen's pixels: a larger display then.
         QVERIFY(check->sizeAdvice->text().contains(fixed(12.33 * ratio, 1) + " インチ"));
@@ -179,7 +167,7 @@ private slots:
         QCOMPARE(openCheck(), check);
         QCOMPARE(main_->findChildren<frmGamen *>().size(), 1);
         QCOMPARE(rowTexts(check->ringTable, 0),
-                 expectedTexts(screencheck::ringRows({19, 150, 0.2745, ratio}).front()));
+                 gamentexts::cellTexts(screencheck::ringRows({19, 150, 0.2745, ratio}).front()));
 
         // Closed, it goes; the menu then opens a new one.
         const QPointer<frmGamen> closed = check;
@@ -208,7 +196,7 @@ private slots:
         QVERIFY(check->ringHeading->text().contains(QStringLiteral("まだ保存していません")));
         QVERIFY(!settings_->loadPixelPitchMm()); // nothing stored before the user says so
         QCOMPARE(rowTexts(check->ringTable, 0),
-                 expectedTexts(
+                 gamentexts::cellTexts(
                      screencheck::ringRows({14, 100, *check->pitchMm(), check->devicePixelRatioF()})
                          .front()));
 
@@ -313,12 +301,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    TestFrmGamen test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestFrmGamen)
 
 #include "test_frmgamen.moc"

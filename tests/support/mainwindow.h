@@ -1,9 +1,12 @@
 #pragma once
 
 #include "app/frmMain.h"
+#include "app/settings.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTest>
 #include <cstdint>
@@ -60,5 +63,47 @@ inline bool showActive(QWidget *window, QWidget *focus = nullptr)
         focus->setFocus();
     return QTest::qWaitForWindowActive(window);
 }
+
+// The main window of a test, shown and active with the focus on `inti`, in a settings file of
+// its own that each test starts without; `steps` logs the draws and result steps as
+// loggingMainWindow() does, from the moment the window is on view.
+struct MainWindowFixture
+{
+    QString settingsFile;
+    std::unique_ptr<Settings> settings;
+    std::unique_ptr<frmMain> window;
+    QStringList steps;
+
+    // In init(): a fresh settings file named after `tag`, and the window open.
+    void setUp(const char *tag)
+    {
+        settingsFile = temporarySettingsFile(tag);
+        QFile::remove(settingsFile);
+        settings = std::make_unique<Settings>(settingsFile);
+        open();
+    }
+
+    // A new window in place of the one open.
+    frmMain *open()
+    {
+        window.reset();
+        window = loggingMainWindow(*settings, steps);
+        if (!showActive(window.get(), window->inti))
+            qFatal("main window not active");
+        settle();
+        steps.clear();
+        return window.get();
+    }
+
+    // In cleanup().
+    void tearDown()
+    {
+        window.reset();
+        QFile::remove(settingsFile);
+    }
+
+    // The orientation of the ring on view.
+    int shown() const { return int(*window->test().houkou().toNumber()); }
+};
 
 } // namespace mitoon::testing

@@ -1,14 +1,15 @@
 #include "app/appinfo.h"
 #include "app/menucommands.h"
-#include "modalwatch.h"
 #include "platform/drivepath.h"
 #include "platform/fonts.h"
 #include "platform/helpviewer.h"
 #include "platform/loadedforms.h"
-#include "recordfiletesting.h"
 #include "records/frmHyouji.h"
 #include "records/recordformat.h"
 #include "support/isolatedhome.h"
+#include "support/modalwatch.h"
+#include "support/recordfiletesting.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -267,13 +268,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    mitoon::testing::isolateHome();
-    QApplication app(argc, argv);
-    fonts::registerSubstitutions();
-    TestMenuCommands test;
-    return QTest::qExec(&test, argc, argv);
-}
+MITOON_TEST_MAIN(TestMenuCommands)
 
 #include "test_menucommands.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/modalwatch.h"
+#include "support/modalwatch.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "platform/registry.h"
 
-#include "registryfixture.h"
+#include "support/registryfixture.h"
 
 #include <QDir>
 

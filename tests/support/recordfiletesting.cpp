@@ -1,4 +1,4 @@
-#include "recordfiletesting.h"
+#include "support/recordfiletesting.h"
 
 #include "records/recordtext.h"
 
