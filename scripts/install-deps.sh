@@ -2,7 +2,7 @@
 # Installs what building, running and testing ミトーン needs on Debian 12 (run as root).
 set -euo pipefail
 packages=(
-    cmake g++ make pkg-config ccache
+    cmake g++ make pkg-config ccache lld
     qt6-base-dev qt6-webengine-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     qt6-translations-l10n libgl-dev libfontconfig-dev
     libgtest-dev

@@ -22,7 +22,8 @@ using mitoon::testing::writeBytes;
 
 namespace {
 
-const QString kHome = mitoon::testing::isolateHome();
+// No test touches the user's files.
+const QString kRecordFileTestsHome = mitoon::testing::isolateHome();
 
 const QByteArray kOldLines = "#2006-06-09#,\"14:03:27\",\"0.8\",\"1.2\"\r\n"
                              "#2006-06-10#,\"08:00:00\",,\"1\"\r\n";

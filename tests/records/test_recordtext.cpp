@@ -19,7 +19,8 @@ using mitoon::testing::writeBytes;
 
 namespace {
 
-const QString kHome = mitoon::testing::isolateHome();
+// No test touches the user's files.
+const QString kRecordTextTestsHome = mitoon::testing::isolateHome();
 
 // Small limits, so that short texts cross every boundary: slices, pieces and long lines.
 RecordText::Limits smallLimits()

@@ -7,7 +7,6 @@
 using namespace mitoon::pixelpitch;
 
 namespace {
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 }
 
 TEST(PixelPitch, ScreenReportGivesAPitchAndSaysWhenItLooksMadeUp)
@@ -26,7 +25,7 @@ TEST(PixelPitch, ScreenReportGivesAPitchAndSaysWhenItLooksMadeUp)
              Row{{508, 285, 1920, 1080}, 0.2646, Doubt::Looks96Dpi},
              Row{{527, 592, 1920, 1080}, 0.2745, Doubt::NotSquare},
              Row{{0, 0, 1920, 1080}, 0, Doubt::NoSize},
-             Row{{kNaN, 296, 1920, 1080}, 0, Doubt::NoSize},
+             Row{{std::numeric_limits<double>::quiet_NaN(), 296, 1920, 1080}, 0, Doubt::NoSize},
              Row{{16, 9, 1920, 1080}, 0, Doubt::OutOfRange}, // an aspect ratio, not a size
          }) {
         SCOPED_TRACE(row.report.widthMm);
@@ -46,7 +45,8 @@ TEST(PixelPitch, StoredMeasurementWinsWhenPlausibleElseTheScreensReport)
     EXPECT_EQ(inEffect(std::nullopt, screen).source, Source::Screen);
     EXPECT_FALSE(inEffect(std::nullopt, screen).storedIgnored);
 
-    for (const double bad : {0.0, -0.25, kNaN, 0.049, 1.01, 1e300}) {
+    for (const double bad :
+         {0.0, -0.25, std::numeric_limits<double>::quiet_NaN(), 0.049, 1.01, 1e300}) {
         SCOPED_TRACE(bad);
         const InEffect fallback = inEffect(bad, screen);
         EXPECT_EQ(fallback.source, Source::Screen);

@@ -7,19 +7,13 @@
 
 using namespace mitoon::screencheck;
 
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
-
-} // namespace
-
 // Each input that is no positive finite number gives nothing, never infinity.
 TEST(ScreenCheck, InvalidInputsGiveNoRow)
 {
     const Setting good{14, 100, 0.2745, 1};
     ASSERT_EQ(ringRows(good).size(), 21u);
-    for (const double bad : {0.0, -1.0, kNaN, kInfinity}) {
+    for (const double bad : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity()}) {
         SCOPED_TRACE(bad);
         for (double Setting::*field : {&Setting::inches, &Setting::centimetres, &Setting::pitchMm,
                                        &Setting::devicePixelRatio}) {
