@@ -44,21 +44,42 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 fuzzers=$(sed -n 's/^mitoon_add_fuzzer(\([a-z_]*\) .*/\1/p' tests/fuzz/CMakeLists.txt)
 # shellcheck disable=SC2086
 cmake --build build-fuzz -j"$(nproc)" --target $fuzzers
+# One fuzzer a processor at a time, each for its full time.
+fuzz() {
+    local corpus
+    corpus=$(mktemp -d)
+    if build-fuzz/tests/fuzz/"$1" -max_total_time="${MITOON_FUZZ_SECONDS:-20}" \
+        -artifact_prefix="build-fuzz/tests/fuzz/$1-" "$corpus" "tests/fuzz/corpus/$1" \
+        >"build-fuzz/tests/fuzz/$1.log" 2>&1; then
+        echo "fuzz $1: $(grep -c . <(ls "$corpus")) inputs in its corpus, no failure" \
+            >"build-fuzz/tests/fuzz/$1.result"
+    else
+        { echo "fuzz $1 FAILED:"; tail -n 40 "build-fuzz/tests/fuzz/$1.log"; } \
+            >"build-fuzz/tests/fuzz/$1.failed"
+    fi
+    rm -rf "$corpus"
+}
+running=0
+for f in $fuzzers; do
+    rm -f "build-fuzz/tests/fuzz/$f.result" "build-fuzz/tests/fuzz/$f.failed"
+    fuzz "$f" &
+    running=$((running + 1))
+    if ((running >= $(nproc))); then
+        wait -n
+        running=$((running - 1))
+    fi
+done
+wait
 passed=0
 failed=0
 for f in $fuzzers; do
-    corpus=$(mktemp -d)
-    if build-fuzz/tests/fuzz/"$f" -max_total_time="${MITOON_FUZZ_SECONDS:-20}" \
-        -artifact_prefix="build-fuzz/tests/fuzz/$f-" "$corpus" "tests/fuzz/corpus/$f" \
-        >"build-fuzz/tests/fuzz/$f.log" 2>&1; then
+    if [ -f "build-fuzz/tests/fuzz/$f.result" ]; then
         passed=$((passed + 1))
-        echo "fuzz $f: $(grep -c . <(ls "$corpus")) inputs in its corpus, no failure"
+        cat "build-fuzz/tests/fuzz/$f.result"
     else
         failed=$((failed + 1))
-        echo "fuzz $f FAILED:"
-        tail -n 40 "build-fuzz/tests/fuzz/$f.log"
+        cat "build-fuzz/tests/fuzz/$f.failed" 2>/dev/null || echo "fuzz $f FAILED: no result"
     fi
-    rm -rf "$corpus"
 done
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
