@@ -99,8 +99,12 @@ class MainWindow:
         return screen
 
     def click(self, point):
-        run("xdotool", "mousemove", "--sync", str(self.x + point[0]),
-            str(self.y + self.client_top + point[1]), "click", "1")
+        x, y = self.x + point[0], self.y + self.client_top + point[1]
+        # "mousemove --sync" waits for the pointer to move, which it never does when it is there
+        # already (a second click on the same button): xdotool then waits 15 s in vain. A step
+        # beside the target first makes every move a real one.
+        run("xdotool", "mousemove", "--sync", str(x + 1), str(y + 1), "mousemove", "--sync",
+            str(x), str(y), "click", "1")
 
     def key(self, *keys):
         run("xdotool", "key", *keys)
