@@ -1,8 +1,9 @@
 #include "platform/fonts.h"
 
+#include "platform/preparedstore.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QMutex>
 
 #include <algorithm>
 #include <optional>
@@ -23,8 +24,7 @@ struct Prepared
     int stretch;
 };
 
-QMutex preparedLock;
-QList<Prepared> prepared;
+PreparedStore<QList<Prepared>> prepared;
 
 int condensedStretch(QFont font, int width, const QStringList &texts)
 {
@@ -44,16 +44,17 @@ int condensedStretch(QFont font, int width, const QStringList &texts)
 
 std::optional<int> takeCondensed(const QString &font, int width, const QStringList &texts)
 {
-    const QMutexLocker locker(&preparedLock);
-    for (qsizetype i = 0; i < prepared.size(); ++i) {
-        const Prepared &entry = prepared.at(i);
-        if (entry.font == font && entry.width == width && entry.texts == texts) {
-            const int stretch = entry.stretch;
-            prepared.removeAt(i);
-            return stretch;
+    return prepared.use([&](QList<Prepared> &items) -> std::optional<int> {
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const Prepared &entry = items.at(i);
+            if (entry.font == font && entry.width == width && entry.texts == texts) {
+                const int stretch = entry.stretch;
+                items.removeAt(i);
+                return stretch;
+            }
         }
-    }
-    return std::nullopt;
+        return std::nullopt;
+    });
 }
 
 } // namespace
@@ -83,21 +84,18 @@ QFont condensedToFit(QFont font, int width, const QStringList &texts)
 
 void prepareCondensed(const QFont &font, int width, const QStringList &texts)
 {
-    const int stretch = condensedStretch(font, width, texts);
-    const QMutexLocker locker(&preparedLock);
-    prepared.append({font.toString(), width, texts, stretch});
+    Prepared entry{font.toString(), width, texts, condensedStretch(font, width, texts)};
+    prepared.use([&entry](QList<Prepared> &items) { items.append(std::move(entry)); });
 }
 
 void dropPrepared()
 {
-    const QMutexLocker locker(&preparedLock);
     prepared.clear();
 }
 
 int preparedCount()
 {
-    const QMutexLocker locker(&preparedLock);
-    return int(prepared.size());
+    return prepared.count();
 }
 
 StandIn standIn(const QString &layoutFamily, const QStringList &japaneseFamilies)

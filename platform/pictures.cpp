@@ -1,9 +1,10 @@
 #include "platform/pictures.h"
 
+#include "platform/preparedstore.h"
+
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
-#include <QMutex>
 
 #include <optional>
 
@@ -12,8 +13,7 @@ namespace mitoon::pictures {
 namespace {
 
 // Pictures decoded ahead of time, until the call that needs them takes them.
-QMutex preparedLock;
-QHash<QString, QImage> prepared;
+PreparedStore<QHash<QString, QImage>> prepared;
 
 // The program's pictures are PNG files. Told so, the reader goes straight to its own PNG
 // decoder; left to find out, it would load every image format plugin to ask it first.
@@ -28,34 +28,26 @@ QImage read(const QString &path)
 
 QPixmap pixmap(const QString &path)
 {
-    std::optional<QImage> image;
-    {
-        const QMutexLocker locker(&preparedLock);
-        if (const auto found = prepared.constFind(path); found != prepared.cend()) {
-            image = *found;
-            prepared.erase(found);
-        }
-    }
+    std::optional<QImage> image = prepared.use([&path](QHash<QString, QImage> &items) {
+        return items.contains(path) ? std::optional(items.take(path)) : std::nullopt;
+    });
     return QPixmap::fromImage(image ? std::move(*image) : read(path));
 }
 
 void prepare(const QString &path)
 {
     QImage image = read(path);
-    const QMutexLocker locker(&preparedLock);
-    prepared.insert(path, std::move(image));
+    prepared.use([&](QHash<QString, QImage> &items) { items.insert(path, std::move(image)); });
 }
 
 void dropPrepared()
 {
-    const QMutexLocker locker(&preparedLock);
     prepared.clear();
 }
 
 int preparedCount()
 {
-    const QMutexLocker locker(&preparedLock);
-    return int(prepared.size());
+    return prepared.count();
 }
 
 QIcon programIcon()
