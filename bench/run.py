@@ -2,7 +2,7 @@
 """ミトーン's benchmarks, each as a ratio against a baseline measured in the same run.
 
     python3 bench/run.py [--build build] [--runs 30] [--fuzz-seconds 0] [--startup-only]
-                         [--instructions]
+                         [--instructions] [--precise-only]
 
 Prints a table and, last, one line of name=value pairs (with the load average before and after).
 The "of goal" column is the figure divided by its goal: above 1.00 misses it. Run it on an
@@ -17,18 +17,18 @@ import tempfile
 import time
 
 
-BENCHMARKS = ["mitoon-probe", "bench-baseline", "bench-answerlatency", "bench-busywait", "bench-records",
-              "bench-graph"]
+BENCHMARKS = ["mitoon-probe", "bench-baseline", "bench-answerlatency", "bench-busywait",
+              "bench-records", "bench-graph"]
 
 
-def build_benchmarks(build):
+def build_benchmarks(build, targets=None):
     """The benchmarks are built only when asked for: this turns them on in `build` and builds
     them with the program."""
     source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     subprocess.run(["cmake", "-S", source, "-B", build, "-DMITOON_BENCHMARKS=ON"], check=True,
                    stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", build, "-j", str(os.cpu_count() or 2), "--target",
-                    "mitoon", *BENCHMARKS], check=True, stdout=subprocess.DEVNULL)
+                    *(targets or ["mitoon", *BENCHMARKS])], check=True, stdout=subprocess.DEVNULL)
 
 
 # The first-paint probe that the start-up runs preload (bench/firstpaintprobe.cpp).
@@ -226,6 +226,14 @@ def fuzz(build, seconds, rows, pairs):
         pairs[f"{target}_execs"] = execs
 
 
+def precise_only(build):
+    """精密測定 against simulated observers (bench-precise): it needs no display and prints its
+    own table and last line, which are passed on as they are."""
+    out = subprocess.run([os.path.join(build, "bench", "bench-precise")], capture_output=True,
+                         text=True, timeout=600, check=True).stdout
+    print(out, end="")
+
+
 def fmt(triple):
     if triple is None:
         return "-"
@@ -241,8 +249,14 @@ def main():
                         help="only the start-up and memory figures")
     parser.add_argument("--instructions", action="store_true",
                         help="also count the start-up's instructions with callgrind (slow)")
+    parser.add_argument("--precise-only", action="store_true",
+                        help="only the simulation of 精密測定 against Best PEST and the classic test")
     parser.add_argument("--inside-xvfb", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
+    if args.precise_only:
+        build_benchmarks(args.build, ["bench-precise"])
+        precise_only(args.build)
+        return
     if not args.inside_xvfb and "DISPLAY" not in os.environ:
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable,
                                __file__, "--inside-xvfb"] + sys.argv[1:])
