@@ -1,7 +1,6 @@
 #include "precise/screenrange.h"
 
 #include "platform/numbers.h"
-
 #include "precise/landoltring.h"
 #include "precise/units.h"
 
@@ -23,8 +22,8 @@ double largestGapDevicePx(double widthDevicePx, double heightDevicePx)
 ScreenRange screenRange(double distanceCm, double pitchMm, double widthDevicePx,
                         double heightDevicePx)
 {
-    if (!isPositiveFinite(distanceCm) || !isPositiveFinite(pitchMm) || !isPositiveFinite(widthDevicePx) ||
-        !isPositiveFinite(heightDevicePx))
+    if (!isPositiveFinite(distanceCm) || !isPositiveFinite(pitchMm) ||
+        !isPositiveFinite(widthDevicePx) || !isPositiveFinite(heightDevicePx))
         return {};
     ScreenRange range;
     range.finestLogMar = logMarForGapDevicePx(1.0, distanceCm, pitchMm);
