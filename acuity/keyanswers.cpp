@@ -1,5 +1,7 @@
 #include "acuity/keyanswers.h"
 
+#include <algorithm>
+
 namespace mitoon {
 
 namespace {
@@ -63,6 +65,14 @@ KeyAction keypadAction(int key, bool running, KeyFocus focus)
 }
 
 } // namespace
+
+std::optional<int> answerOrientation(int key, Qt::KeyboardModifiers modifiers)
+{
+    const KeyAction action = keyAction(key, modifiers, true, KeyFocus::other);
+    if (action.kind != KeyAction::answer)
+        return std::nullopt;
+    return std::max(answerButton(action.control).accepts, 0);
+}
 
 KeyAction keyAction(int key, Qt::KeyboardModifiers modifiers, bool running, KeyFocus focus)
 {

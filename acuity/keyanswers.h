@@ -3,6 +3,7 @@
 #include "acuity/acuityform.h"
 
 #include <Qt>
+#include <optional>
 
 namespace mitoon {
 
@@ -37,5 +38,9 @@ enum class KeyFocus {
 // Qt::KeypadModifier; with NumLock off its digits arrive as the navigation keys printed under
 // them, 5 as Key_Clear). `running`: a test is running.
 KeyAction keyAction(int key, Qt::KeyboardModifiers modifiers, bool running, KeyFocus focus);
+
+// The same keys as answers of "精密測定": the orientation (1 to 8) that the keypad key or, on the
+// main keyboard, the arrow key gives, 0 for "見えない" (keypad 5), nothing for any other key.
+std::optional<int> answerOrientation(int key, Qt::KeyboardModifiers modifiers);
 
 } // namespace mitoon

@@ -137,6 +137,7 @@ private:
     void mnuFileupdate_Click();
     void mnuFileGurafu_Click();
     void mnuFileGamen_Click();
+    void mnuFileSeimitu_Click();
     void mnuFileExit_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();

@@ -1,6 +1,9 @@
+#include "acuity/calibration.h"
 #include "app/frmMain.h"
 #include "app/menucommands.h"
 #include "info/frmAbout.h"
+#include "platform/numbers.h"
+#include "precise/frmSeimitu.h"
 #include "screencheck/frmGamen.h"
 
 #include <QMenuBar>
@@ -18,6 +21,7 @@ void frmMain::createMenus()
     mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("記録のグラフ"), this, &frmMain::mnuFileGurafu_Click);
     mnuFile->addAction(QStringLiteral("画面の確認"), this, &frmMain::mnuFileGamen_Click);
+    mnuFile->addAction(QStringLiteral("精密測定"), this, &frmMain::mnuFileSeimitu_Click);
     mnuFile->addSeparator();
     mnuFile->addAction(QStringLiteral("終了"), this, &frmMain::mnuFileExit_Click);
 
@@ -48,6 +52,13 @@ void frmMain::mnuFileGurafu_Click()
 void frmMain::mnuFileGamen_Click()
 {
     frmGamen::showFor(this, test_, settings_);
+}
+
+void frmMain::mnuFileSeimitu_Click()
+{
+    // The distance box gives the distance the measurement starts from.
+    const double centimetres = parseLocaleNumber(cm->currentText()).value_or(kReferenceCentimetres);
+    frmSeimitu::showFor(this, test_, settings_, centimetres);
 }
 
 void frmMain::mnuFileExit_Click()

@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 #include "fileio/outsidefile.h"
 #include "platform/numbers.h"
+#include "precise/runsetup.h"
 
 #include <QStandardPaths>
 
@@ -16,6 +17,8 @@ namespace mitoon {
 namespace {
 
 const QString kPixelPitchKey = QStringLiteral("Settings/PixelPitchMm");
+const QString kPreciseTrialsKey = QStringLiteral("Settings/PreciseTrials");
+const QString kPreciseToneKey = QStringLiteral("Settings/PreciseTone");
 
 QString sectionKey(const char *name)
 {
@@ -133,6 +136,48 @@ void Settings::storePixelPitchMm(std::optional<double> pitchMm)
         settings.setValue(kPixelPitchKey, formatGeneral(*pitchMm, 15, QLocale::c()));
     else
         settings.remove(kPixelPitchKey);
+    settings.sync();
+}
+
+std::optional<int> Settings::loadPreciseTrials() const
+{
+    if (!fileStatus().ok())
+        return std::nullopt;
+    const QSettings settings(fileName_, QSettings::IniFormat);
+    bool ok = false;
+    const int trials = settings.value(kPreciseTrialsKey).toInt(&ok);
+    if (!ok || std::find(precise::kTrialCounts.begin(), precise::kTrialCounts.end(), trials) ==
+                   precise::kTrialCounts.end())
+        return std::nullopt;
+    return trials;
+}
+
+void Settings::storePreciseTrials(int trials)
+{
+    if (!fileStatus().ok())
+        return;
+    QSettings settings(fileName_, QSettings::IniFormat);
+    settings.setValue(kPreciseTrialsKey, QString::number(trials));
+    settings.sync();
+}
+
+std::optional<bool> Settings::loadPreciseTone() const
+{
+    if (!fileStatus().ok())
+        return std::nullopt;
+    const QSettings settings(fileName_, QSettings::IniFormat);
+    const QString stored = settings.value(kPreciseToneKey).toString();
+    if (stored != u"0" && stored != u"1")
+        return std::nullopt;
+    return stored == u"1";
+}
+
+void Settings::storePreciseTone(bool tone)
+{
+    if (!fileStatus().ok())
+        return;
+    QSettings settings(fileName_, QSettings::IniFormat);
+    settings.setValue(kPreciseToneKey, tone ? QStringLiteral("1") : QStringLiteral("0"));
     settings.sync();
 }
 

@@ -39,7 +39,7 @@ struct OuterSizes
 
 // The program's settings, section "Settings" of an INI file under the application title in the
 // user's configuration folder: the four window-geometry keys, stored as the decimal text of
-// single precision numbers, and the pixel pitch of the screen check.
+// single precision numbers, the pixel pitch of the screen check, and the choices of "精密測定".
 class Settings
 {
 public:
@@ -64,6 +64,14 @@ public:
     // is no finite number. Storing nothing removes the key.
     std::optional<double> loadPixelPitchMm() const;
     void storePixelPitchMm(std::optional<double> pitchMm);
+
+    // "精密測定": how many rings a run shows (key "PreciseTrials", 18, 24, 30 or 48) and whether
+    // a short tone sounds after each answer ("PreciseTone", 1 or 0). Nothing when nothing
+    // usable is stored.
+    std::optional<int> loadPreciseTrials() const;
+    void storePreciseTrials(int trials);
+    std::optional<bool> loadPreciseTone() const;
+    void storePreciseTone(bool tone);
 
     // A window that lies wholly outside every screen opens at the defaults instead; one that
     // is partly off screen stays where it was stored. Without any screen to judge by, the

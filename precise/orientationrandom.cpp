@@ -28,6 +28,11 @@ int OrientationRandom::draw()
     return orientationFor(engine_());
 }
 
+OrientationRandom OrientationRandom::split()
+{
+    return OrientationRandom(engine_());
+}
+
 int OrientationRandom::orientationFor(std::uint64_t bits)
 {
     return int(bits >> 61) + 1;

@@ -17,6 +17,9 @@ public:
 
     // 1 to 8.
     int draw();
+    // A generator of its own for the next run, seeded from this one, which moves on: runs one
+    // after the other never repeat each other's orientations.
+    OrientationRandom split();
 
     // The engine's state, for the tests.
     const std::mt19937_64 &engine() const { return engine_; }

@@ -12,6 +12,7 @@
 #include "screencheck/cardoutline.h"
 #include "screencheck/gamentexts.h"
 #include "screencheck/ringrows.h"
+#include "screencheck/screenreport.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -39,7 +40,6 @@ namespace {
 constexpr double kAssumedPitchMm = 25.4 / 96.0;
 constexpr int kRowsAtLeastVisible = 6;
 
-const QColor kWarning(176, 0, 0);
 const QColor kBelowPixelBackground(238, 238, 238);
 
 } // namespace
@@ -79,7 +79,7 @@ void frmGamen::createControls()
     sourceLabel = new QLabel(this);
     doubtLabel = new QLabel(this);
     QPalette warning = doubtLabel->palette();
-    warning.setColor(QPalette::WindowText, kWarning);
+    warning.setColor(QPalette::WindowText, kWarningText);
     doubtLabel->setPalette(warning);
     cardHelp = new QLabel(
         QStringLiteral("キャッシュカードなど 85.60 × 53.98 mm のカードを画面に当てて、青い枠が"
@@ -264,12 +264,7 @@ double frmGamen::devicePixelRatio() const
 
 pixelpitch::ScreenReport frmGamen::screenReport() const
 {
-    const QScreen *screen = shownScreen();
-    if (!screen)
-        return {};
-    const QSizeF size = screen->physicalSize();
-    const QSize pixels = screen->size() * screen->devicePixelRatio();
-    return {size.width(), size.height(), double(pixels.width()), double(pixels.height())};
+    return screencheck::screenReport(shownScreen());
 }
 
 void frmGamen::refresh()
@@ -337,7 +332,7 @@ void frmGamen::showRings()
                                                         : Qt::AlignLeft | Qt::AlignVCenter);
             if (rows[r].belowPixel) {
                 item->setBackground(kBelowPixelBackground);
-                item->setForeground(kWarning);
+                item->setForeground(kWarningText);
             }
             ringTable->setItem(r, c, item);
         }

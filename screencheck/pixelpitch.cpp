@@ -68,4 +68,10 @@ InEffect inEffect(std::optional<double> storedMm, const ScreenReport &report)
     return effect;
 }
 
+bool isTrusted(const InEffect &effect)
+{
+    return effect.source == Source::Measured ||
+           (effect.source == Source::Screen && effect.screenDoubt == Doubt::None);
+}
+
 } // namespace mitoon::pixelpitch

@@ -63,4 +63,8 @@ struct InEffect
 
 InEffect inEffect(std::optional<double> storedMm, const ScreenReport &report);
 
+// A pitch in effect that one can rely on: measured with a card, or the screen's own report
+// without a doubt. Anything else gives results "画面未校正" (not calibrated).
+bool isTrusted(const InEffect &effect);
+
 } // namespace mitoon::pixelpitch

@@ -117,14 +117,16 @@ private slots:
         QFile::remove(settingsFile_);
     }
 
-    // Among the views, right before the separator above "終了"; the first items stay put.
+    // Among the views after the graph, followed by "精密測定" in the same group before the
+    // separator above "終了"; the first items stay put.
     void menuItemSitsAmongTheViewsBeforeExit()
     {
         QStringList captions;
         for (QAction *item : fileItems())
             captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
         QCOMPARE(captions.mid(0, 4), QStringList({"記録を見る", "-", "結果を保存", "-"}));
-        QCOMPARE(captions.mid(captions.size() - 3), QStringList({"画面の確認", "-", "終了"}));
+        QCOMPARE(captions.mid(captions.size() - 5),
+                 QStringList({"記録のグラフ", "画面の確認", "精密測定", "-", "終了"}));
     }
 
     // 14 inches at 100 cm before any calibration. On a 0.2745 mm pitch the first gap is 9.33

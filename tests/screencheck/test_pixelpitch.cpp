@@ -55,6 +55,13 @@ TEST(PixelPitch, StoredMeasurementWinsWhenPlausibleElseTheScreensReport)
         EXPECT_EQ(inEffect(bad, {0, 0, 1280, 1024}).source, Source::None);
         EXPECT_FALSE(inEffect(bad, {0, 0, 1280, 1024}).pitchMm);
     }
+    // A card measurement, or a report without doubt, is to be relied on; a doubtful report is not.
+    EXPECT_TRUE(isTrusted(measured));
+    EXPECT_TRUE(isTrusted(inEffect(std::nullopt, screen)));
+    EXPECT_FALSE(isTrusted(inEffect(std::nullopt, {339, 271, 1280, 1024})));
+    EXPECT_FALSE(isTrusted(inEffect(std::nullopt, {527, 592, 1920, 1080})));
+    EXPECT_FALSE(isTrusted(inEffect(std::nullopt, {0, 0, 1280, 1024})));
+
     // A card outline 312 pixels wide on a 0.2745 mm pitch screen.
     EXPECT_NEAR(fromCardWidthPx(312), 0.27436, 0.000005);
 }
