@@ -156,6 +156,17 @@ TEST_F(Provisioning, NeverReplacesTheUsersHelpDocument)
     EXPECT_EQ(filesBelow(drivePath()), QStringList({"Tool/HELP/HELPファイル/MITOON.HLP"}));
 }
 
+// The help keeps its 精密測定 section: the heading with its anchor, and the table of contents'
+// link to that anchor.
+TEST(HelpDocument, HasThePreciseMeasurementSectionAndItsContentsEntry)
+{
+    QFile embedded(QStringLiteral(":/mitoon/help/mitoon-help.html"));
+    ASSERT_TRUE(embedded.open(QIODevice::ReadOnly));
+    const QString document = QString::fromUtf8(embedded.readAll());
+    EXPECT_TRUE(document.contains(QStringLiteral("<li><a href=\"#precise\">精密測定</a></li>")));
+    EXPECT_TRUE(document.contains(QStringLiteral("<h2><a name=\"precise\"></a>精密測定</h2>")));
+}
+
 TEST_F(Provisioning, HappensOnlyOnce)
 {
     ASSERT_TRUE(drive::provision().ok());
