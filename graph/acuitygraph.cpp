@@ -11,8 +11,6 @@
 
 namespace mitoon {
 
-using recordseries::Eye;
-
 namespace {
 // How near the mouse must come to a point's centre, in pixels.
 constexpr double kReach = 7;
@@ -35,9 +33,10 @@ QSize AcuityGraph::minimumSizeHint() const
     return QSize(320, 200);
 }
 
-void AcuityGraph::setSeries(recordseries::RecordSeries series, const QString &emptyMessage)
+void AcuityGraph::setSeries(recordseries::RecordSeries series, QList<precise::StoredRun> runs,
+                            const QString &emptyMessage)
 {
-    graph_.setSeries(std::move(series));
+    graph_.setSeries(std::move(series), std::move(runs));
     graph_.setMessage(emptyMessage);
     hovered_.reset();
     chosen_.reset();
@@ -78,8 +77,7 @@ QString AcuityGraph::textOf(std::optional<PointRef> point) const
 {
     if (!point)
         return QString();
-    return recordseries::pointText(graph_.series().records[graph_.point(*point).record],
-                                   point->eye);
+    return graph_.data().text(*point);
 }
 
 void AcuityGraph::announce()
@@ -144,42 +142,59 @@ void AcuityGraph::leaveEvent(QEvent *event)
 
 void AcuityGraph::keyPressEvent(QKeyEvent *event)
 {
-    // The arrow keys step through the points of the chosen eye in time order; Up and Down
-    // change to the other eye's point nearest in time.
-    const Eye eye =
-        chosen_ ? chosen_->eye : (graph_.points(Eye::Hidari).empty() ? Eye::Migi : Eye::Hidari);
-    const int count = int(graph_.points(eye).size());
+    // The arrow keys step through the points of the chosen series in time order; Up and Down
+    // change to the point nearest in time of the previous or next series that has points, in
+    // the order classic left, classic right, 精密測定 left, 精密測定 right.
+    SeriesId series = chosen_ ? SeriesId{chosen_->eye, chosen_->kind} : kAllSeries[0];
+    if (!chosen_)
+        for (const SeriesId candidate : kAllSeries)
+            if (!graph_.data().points(candidate).empty()) {
+                series = candidate;
+                break;
+            }
+    const auto ref = [&series](int index) { return PointRef{series.eye, index, series.kind}; };
+    const int count = int(graph_.data().points(series).size());
     const int index = chosen_ ? chosen_->index : -1;
     switch (event->key()) {
     case Qt::Key_Right:
         if (count > 0)
-            choose(PointRef{eye, std::min(index + 1, count - 1)});
+            choose(ref(std::min(index + 1, count - 1)));
         return;
     case Qt::Key_Left:
         if (count > 0)
-            choose(PointRef{eye, index < 0 ? count - 1 : std::max(index - 1, 0)});
+            choose(ref(index < 0 ? count - 1 : std::max(index - 1, 0)));
         return;
     case Qt::Key_Home:
         if (count > 0)
-            choose(PointRef{eye, 0});
+            choose(ref(0));
         return;
     case Qt::Key_End:
         if (count > 0)
-            choose(PointRef{eye, count - 1});
+            choose(ref(count - 1));
         return;
     case Qt::Key_Up:
     case Qt::Key_Down: {
-        const Eye other = eye == Eye::Hidari ? Eye::Migi : Eye::Hidari;
-        const std::vector<GraphPoint> &points = graph_.points(other);
-        if (!chosen_ || points.empty())
+        if (!chosen_)
             break;
+        const int step = event->key() == Qt::Key_Down ? 1 : int(kAllSeries.size()) - 1;
+        const auto at = std::find(kAllSeries.begin(), kAllSeries.end(), series);
+        size_t i = size_t(at - kAllSeries.begin());
+        std::optional<SeriesId> other;
+        for (size_t tried = 1; tried < kAllSeries.size() && !other; ++tried) {
+            i = (i + size_t(step)) % kAllSeries.size();
+            if (!graph_.data().points(kAllSeries[i]).empty())
+                other = kAllSeries[i];
+        }
+        if (!other)
+            break;
+        const std::vector<GraphPoint> &points = graph_.data().points(*other);
         const qint64 moment = graph_.point(*chosen_).moment;
         auto it = std::lower_bound(points.begin(), points.end(), moment,
                                    [](const GraphPoint &p, qint64 m) { return p.moment < m; });
         if (it == points.end() ||
             (it != points.begin() && moment - std::prev(it)->moment < it->moment - moment))
             --it;
-        choose(PointRef{other, int(it - points.begin())});
+        choose(PointRef{other->eye, int(it - points.begin()), other->kind});
         return;
     }
     default:

@@ -19,7 +19,12 @@ class AcuityGraph : public QWidget
 public:
     explicit AcuityGraph(QWidget *parent = nullptr);
 
-    void setSeries(recordseries::RecordSeries series, const QString &emptyMessage);
+    void setSeries(recordseries::RecordSeries series, QList<precise::StoredRun> runs,
+                   const QString &emptyMessage);
+    void setSeries(recordseries::RecordSeries series, const QString &emptyMessage)
+    {
+        setSeries(std::move(series), {}, emptyMessage);
+    }
     const GraphPainter &graph() const { return graph_; }
     // Where the plot is in this widget now.
     GraphPainter::Geometry plotGeometry() const;
@@ -32,8 +37,8 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    // The text of the point with the ring ("2026-12-09 12:17:01　左目 1.1（logMAR -0.04）"),
-    // or an empty text when no point has one.
+    // The text of the point with the ring ("2026-12-09 12:17:01　左目 1.1（logMAR -0.04）",
+    // GraphSeries::text), or an empty text when no point has one.
     void pointShown(const QString &text);
 
 protected:

@@ -3,7 +3,9 @@
 #include "app/appinfo.h"
 #include "graph/acuitygraph.h"
 #include "graph/csvexport.h"
+#include "graph/graphseries.h"
 #include "graph/recordseries.h"
+#include "platform/drivepath.h"
 #include "platform/fonts.h"
 #include "platform/loadedforms.h"
 #include "platform/onewindow.h"
@@ -11,6 +13,7 @@
 #include "platform/screenplacement.h"
 #include "platform/systemcolor.h"
 #include "platform/twips.h"
+#include "precise/preciserecords.h"
 #include "records/printing.h"
 #include "records/recordfile.h"
 #include "records/recordtext.h"
@@ -160,12 +163,21 @@ void frmGurafu::reload()
     if (read.outcome.ok())
         series = recordseries::parse(read.text);
     const QString empty = emptyMessage(read.outcome, QFileInfo::exists(file.localPath()), series);
+    // The runs of 精密測定 beside it; a runs file that cannot be read is said in the summary
+    // and leaves the record file's graph as it is.
+    precise::RunsRead runs = precise::readRuns(drive::localPath(precise::kRunsFile));
 
-    lblKiroku->setText(read.outcome.ok() ? recordseries::summaryText(series)
-                                         : QStringLiteral("記録ファイルを読み込めませんでした。"));
-    lblKiroku->setToolTip(recordseries::skippedText(series, 20));
+    lblKiroku->setText((read.outcome.ok()
+                            ? recordseries::summaryText(series)
+                            : QStringLiteral("記録ファイルを読み込めませんでした。")) +
+                       preciseSummaryText(runs));
+    QString details = recordseries::skippedText(series, 20);
+    if (!runs.result.ok())
+        details += (details.isEmpty() ? QString() : QStringLiteral("\n")) + runs.result.message();
+    lblKiroku->setToolTip(details);
+    // The CSV file holds the record file's records alone, as it always has.
     csvkakidasi->setEnabled(!series.records.isEmpty());
-    gurafu->setSeries(std::move(series), empty);
+    gurafu->setSeries(std::move(series), std::move(runs.runs.runs), empty);
 }
 
 void frmGurafu::showPoint(const QString &text)

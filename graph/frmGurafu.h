@@ -11,9 +11,10 @@ namespace mitoon {
 class AcuityGraph;
 
 // The graph window "記録のグラフ": every record of the record file as a point of its eye over
-// time, with printing and an export for spreadsheets. There is one graph window at a time,
-// modeless and without an owner; the File menu opens it and reads the file again each time,
-// "閉じる", Esc and the close box destroy it. The record file is only read.
+// time, and every run of 精密測定 from the runs file beside it, with printing and an export of
+// the records for spreadsheets. There is one graph window at a time, modeless and without an
+// owner; the File menu opens it and reads both files again each time, "閉じる", Esc and the
+// close box destroy it. The files are only read.
 class frmGurafu : public QWidget
 {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
     // The graph window when one is loaded, else null.
     static frmGurafu *loaded();
 
-    // Reads the record file and shows its records.
+    // Reads the record file and the runs file and shows their results.
     void reload();
     // Prints the graph through the print dialog, on one landscape page.
     void print_Click();
@@ -37,7 +38,7 @@ public:
     bool exportCsv(const QString &path);
 
     AcuityGraph *gurafu = nullptr;
-    QLabel *lblKiroku = nullptr; // how many records, and how many lines were skipped
+    QLabel *lblKiroku = nullptr; // how many records and runs, and how many lines were skipped
     QLabel *lblTen = nullptr;    // the point under the mouse, or a hint
     QPushButton *print = nullptr;
     QPushButton *csvkakidasi = nullptr;

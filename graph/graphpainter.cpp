@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace mitoon {
 
@@ -26,6 +27,15 @@ constexpr double kLineWidth = 1.0;
 constexpr double kCircleRadius = 3.5;
 constexpr double kSquareHalf = 3.2;
 constexpr double kHighlightRadius = 8;
+constexpr double kDiamondHalf = 4.6;
+constexpr double kStarRadius = 5.6;
+constexpr double kCapHalf = 2.5;
+// The limit arrow beside a result of 精密測定: how far right of its centre, how long, its head.
+constexpr double kArrowOffset = 8;
+constexpr double kArrowHalf = 4.5;
+constexpr double kArrowHead = 2.5;
+// Room around a stamp's centre for the marker and its arrow.
+constexpr double kPreciseStampHalf = 11;
 
 QFont labelFont()
 {
@@ -106,17 +116,27 @@ std::vector<size_t> visibleSpots(const std::vector<GraphPoint> &points,
     return spots;
 }
 
+bool beyondAxis(double acuity)
+{
+    return acuity > graphscale::kHighest || acuity < graphscale::kLowest;
+}
+
+// Beyond the axis: a triangle on the edge, pointing out of the graph.
+void drawOutside(QPainter &painter, double acuity, QPointF at, double scale)
+{
+    const double size = 4.5 * scale;
+    const double direction = acuity > graphscale::kHighest ? -1 : 1;
+    const QPointF corners[] = {at + QPointF(0, direction * size),
+                               at + QPointF(-size, -direction * size * 0.4),
+                               at + QPointF(size, -direction * size * 0.4)};
+    painter.drawPolygon(corners, 3);
+}
+
 // Drawn with the painter's brush.
 void drawMarker(QPainter &painter, Eye eye, const GraphPoint &point, QPointF at, double scale)
 {
-    if (point.acuity > graphscale::kHighest || point.acuity < graphscale::kLowest) {
-        // Beyond the axis: a triangle on the edge, pointing out of the graph.
-        const double size = 4.5 * scale;
-        const double direction = point.acuity > graphscale::kHighest ? -1 : 1;
-        const QPointF corners[] = {at + QPointF(0, direction * size),
-                                   at + QPointF(-size, -direction * size * 0.4),
-                                   at + QPointF(size, -direction * size * 0.4)};
-        painter.drawPolygon(corners, 3);
+    if (beyondAxis(point.acuity)) {
+        drawOutside(painter, point.acuity, at, scale);
         return;
     }
     if (eye == Eye::Hidari) {
@@ -128,42 +148,152 @@ void drawMarker(QPainter &painter, Eye eye, const GraphPoint &point, QPointF at,
     }
 }
 
+// A result of 精密測定: a diamond for the left eye, a five-pointed star for the right, each
+// unlike every marker of the classic test, the triangles on the edges among them. A result at a
+// limit of the screen's range gets an arrow beside it towards where the true acuity may lie:
+// up for at least, down for at most. On the edge an arrow pointing out would say no more than
+// the triangle there, and would be cut off; one pointing in is drawn.
+void drawPreciseMarker(QPainter &painter, Eye eye, double acuity, precise::RangeLimit limit,
+                       QPointF at, double scale)
+{
+    const QColor colour = GraphPainter::color(eye, SeriesKind::Precise);
+    QPolygonF shape;
+    if (beyondAxis(acuity)) {
+        const double size = 4.5 * scale;
+        const double direction = acuity > graphscale::kHighest ? -1 : 1;
+        shape << at + QPointF(0, direction * size) << at + QPointF(-size, -direction * size * 0.4)
+              << at + QPointF(size, -direction * size * 0.4);
+    } else if (eye == Eye::Hidari) {
+        const double h = kDiamondHalf * scale;
+        shape << at + QPointF(0, -h) << at + QPointF(h, 0) << at + QPointF(0, h)
+              << at + QPointF(-h, 0);
+    } else {
+        for (int i = 0; i < 10; ++i) {
+            const double r = (i % 2 ? 0.45 : 1.0) * kStarRadius * scale;
+            const double angle = std::numbers::pi * (i / 5.0 - 0.5);
+            shape << at + QPointF(r * std::cos(angle), r * std::sin(angle));
+        }
+    }
+    // A thin white halo keeps the marker apart from the classic test's lines and points under
+    // it; the marker itself is filled whole.
+    painter.setPen(QPen(Qt::white, 2 * scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(shape);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPolygon(shape);
+    if (limit == precise::RangeLimit::None)
+        return;
+    const double up = limit == precise::RangeLimit::Finest ? -1 : 1; // screen y grows downwards
+    if ((acuity > graphscale::kHighest && up < 0) || (acuity < graphscale::kLowest && up > 0))
+        return;
+    const double x = at.x() + kArrowOffset * scale, half = kArrowHalf * scale;
+    const QPointF tip(x, at.y() + up * half);
+    const double head = kArrowHead * scale;
+    painter.setPen(QPen(colour, 1.2 * scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(QPointF(x, at.y() - up * half), tip);
+    const QPointF wings[] = {tip + QPointF(-head, -up * head), tip,
+                             tip + QPointF(head, -up * head)};
+    painter.drawPolyline(wings, 3);
+}
+
+// One bar of 95 % intervals in a column: from `top` to `bottom`, with a cap at an end that is
+// an end of an interval rather than the edge of the axis.
+struct Bar
+{
+    double column = 0;
+    double top = 0;
+    double bottom = 0;
+    bool capTop = false;
+    bool capBottom = false;
+};
+
+// Intervals that overlap in one pixel column become one bar: the union draws the same pixels.
+std::vector<Bar> mergedBars(std::vector<Bar> bars)
+{
+    std::sort(bars.begin(), bars.end(), [](const Bar &a, const Bar &b) {
+        return a.column != b.column ? a.column < b.column : a.top < b.top;
+    });
+    std::vector<Bar> merged;
+    for (const Bar &bar : bars) {
+        if (!merged.empty() && merged.back().column == bar.column &&
+            bar.top <= merged.back().bottom) {
+            Bar &last = merged.back();
+            if (bar.top == last.top)
+                last.capTop = last.capTop || bar.capTop;
+            if (bar.bottom > last.bottom) {
+                last.bottom = bar.bottom;
+                last.capBottom = bar.capBottom;
+            } else if (bar.bottom == last.bottom) {
+                last.capBottom = last.capBottom || bar.capBottom;
+            }
+            continue;
+        }
+        merged.push_back(bar);
+    }
+    return merged;
+}
+
+bool onPixels(const QPainter &painter)
+{
+    const int type = painter.device()->devType();
+    return type == QInternal::Image || type == QInternal::Pixmap;
+}
+
+// A marker drawn once on a transparent square image of `size` with its centre at `centre`, to
+// be copied to its places.
+template <class Draw> QImage stampImage(double size, double centre, double ratio, Draw draw)
+{
+    QImage image(QSize(int(size * ratio), int(size * ratio)), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter stampPainter(&image);
+    stampPainter.setRenderHint(QPainter::Antialiasing);
+    draw(stampPainter, QPointF(centre, centre));
+    return image;
+}
+
+// The width of a legend's sample: a line with its marker, or for 精密測定 the marker on a bar.
+double legendSample(SeriesKind kind, double scale)
+{
+    return (kind == SeriesKind::Classic ? 22 : 12) * scale;
+}
+
+// A row of legend entries: each a sample and a name, with room between them.
+double legendRowWidth(const QList<GraphPainter::LegendEntry> &entries, const QFontMetricsF &metrics,
+                      double scale)
+{
+    const double padding = kPadding * scale;
+    double width = 0;
+    for (const GraphPainter::LegendEntry &entry : entries)
+        width += legendSample(entry.series.kind, scale) + padding / 2 +
+                 metrics.horizontalAdvance(entry.name) + 3 * padding;
+    return entries.isEmpty() ? 0 : width - 3 * padding;
+}
 } // namespace
 
-QColor GraphPainter::color(Eye eye)
+QColor GraphPainter::color(Eye eye, SeriesKind kind)
 {
+    if (kind == SeriesKind::Precise)
+        return eye == Eye::Hidari ? QColor(0, 30, 130) : QColor(150, 0, 30);
     return eye == Eye::Hidari ? QColor(0, 70, 220) : QColor(220, 20, 20);
 }
 
-void GraphPainter::setSeries(recordseries::RecordSeries series)
+void GraphPainter::setSeries(recordseries::RecordSeries series, QList<precise::StoredRun> runs)
 {
-    series_ = std::move(series);
-    left_.clear();
-    right_.clear();
-    left_.reserve(size_t(series_.records.size()));
-    right_.reserve(size_t(series_.records.size()));
-    first_ = std::numeric_limits<qint64>::max();
-    last_ = std::numeric_limits<qint64>::min();
-    for (qsizetype i = 0; i < series_.records.size(); ++i) {
-        const recordseries::AcuityRecord &record = series_.records[i];
-        first_ = std::min(first_, record.moment());
-        last_ = std::max(last_, record.moment());
-        if (record.hidari)
-            left_.push_back({record.moment(), *record.hidari, int(i)});
-        if (record.migi)
-            right_.push_back({record.moment(), *record.migi, int(i)});
-    }
-    // The file is oldest first, but a line typed out of order still joins its neighbours in time.
-    const auto byMoment = [](const GraphPoint &a, const GraphPoint &b) {
-        return a.moment < b.moment;
-    };
-    std::stable_sort(left_.begin(), left_.end(), byMoment);
-    std::stable_sort(right_.begin(), right_.end(), byMoment);
+    data_ = GraphSeries(std::move(series), std::move(runs));
 }
 
-const std::vector<GraphPoint> &GraphPainter::points(Eye eye) const
+QList<GraphPainter::LegendEntry> GraphPainter::legendEntries() const
 {
-    return eye == Eye::Hidari ? left_ : right_;
+    QList<LegendEntry> entries = {{{Eye::Hidari, SeriesKind::Classic}, QStringLiteral("左目")},
+                                  {{Eye::Migi, SeriesKind::Classic}, QStringLiteral("右目")}};
+    if (data_.hasPrecisePoints()) {
+        entries.append({{Eye::Hidari, SeriesKind::Precise}, QStringLiteral("精密測定 左目")});
+        entries.append({{Eye::Migi, SeriesKind::Precise}, QStringLiteral("精密測定 右目")});
+    }
+    return entries;
 }
 
 double GraphPainter::Geometry::x(qint64 moment) const
@@ -199,11 +329,20 @@ GraphPainter::Geometry GraphPainter::geometry(const QRectF &area, const QPaintDe
                       -(rightLabels + tick + padding), -(metrics.height() + tick + padding));
     if (geometry.plot.width() < 1)
         geometry.plot.setWidth(1);
+    // One row of the legend goes between the axis titles at the plot's corners; when all four
+    // series do not fit there, 精密測定's get a row of their own above.
+    const QList<LegendEntry> entries = legendEntries();
+    if (entries.size() > 2 &&
+        legendRowWidth(entries, metrics, scale) > geometry.plot.width() + 2 * tick - padding) {
+        geometry.legendRows = 2;
+        geometry.plot.setTop(geometry.plot.top() + metrics.lineSpacing());
+    }
     if (geometry.plot.height() < 1)
         geometry.plot.setHeight(1);
 
-    geometry.hasSpan = !series_.records.isEmpty();
-    geometry.span = geometry.hasSpan ? graphscale::timeSpan(first_, last_) : graphscale::Span{0, 1};
+    geometry.hasSpan = data_.hasMoments();
+    geometry.span = geometry.hasSpan ? graphscale::timeSpan(data_.first(), data_.last())
+                                     : graphscale::Span{0, 1};
     return geometry;
 }
 
@@ -226,6 +365,13 @@ void GraphPainter::paint(QPainter &painter, const QRectF &area) const
     // value, the corners of the square still show.
     paintEye(painter, geometry, scale, Eye::Migi, false);
     paintEye(painter, geometry, scale, Eye::Hidari, false);
+    // 精密測定 over the classic test: its results are the fewer and each stands alone.
+    if (data_.hasPrecisePoints()) {
+        paintIntervals(painter, geometry, scale, Eye::Migi);
+        paintIntervals(painter, geometry, scale, Eye::Hidari);
+        paintPreciseMarkers(painter, geometry, scale, Eye::Migi);
+        paintPreciseMarkers(painter, geometry, scale, Eye::Hidari);
+    }
     painter.setClipping(false);
 
     if (!hasPoints() && !message_.isEmpty()) {
@@ -309,29 +455,43 @@ void GraphPainter::paintAxes(QPainter &painter, const Geometry &geometry, double
 
 void GraphPainter::paintLegend(QPainter &painter, const Geometry &geometry, double scale) const
 {
-    // Centred over the plot, clear of the axis titles at its corners: a line with its marker,
-    // then the eye's name, for each eye.
+    // Centred over the plot, clear of the axis titles at its corners: a sample of the series,
+    // then its name, for each series; the classic test's on the row beside the titles.
     const QFontMetricsF metrics(labelFont(), painter.device());
-    const double padding = kPadding * scale, sample = 22 * scale;
+    const double padding = kPadding * scale;
     const double baseline = geometry.plot.top() - padding - metrics.descent();
-    const double middle = baseline - (metrics.ascent() - metrics.descent()) / 2;
-    const std::array<std::pair<Eye, QString>, 2> entries = {
-        std::pair{Eye::Hidari, QStringLiteral("左目")},
-        std::pair{Eye::Migi, QStringLiteral("右目")}};
-    double width = 0;
-    for (const auto &[eye, name] : entries)
-        width += sample + padding / 2 + metrics.horizontalAdvance(name) + 3 * padding;
-    double left = geometry.plot.center().x() - (width - 3 * padding) / 2;
-    for (const auto &[eye, name] : entries) {
-        painter.setPen(QPen(color(eye), kLineWidth * scale));
-        painter.drawLine(QPointF(left, middle), QPointF(left + sample, middle));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(color(eye));
-        drawMarker(painter, eye, {0, 1.0, 0}, QPointF(left + sample / 2, middle), scale);
-        left += sample + padding / 2;
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(left, baseline), name);
-        left += metrics.horizontalAdvance(name) + 3 * padding;
+    QList<LegendEntry> rows[2];
+    for (const LegendEntry &entry : legendEntries())
+        rows[geometry.legendRows == 2 && entry.series.kind == SeriesKind::Precise ? 1 : 0].append(
+            entry);
+    for (int row = 0; row < 2; ++row) {
+        const double rowBaseline = baseline - row * metrics.lineSpacing();
+        const double middle = rowBaseline - (metrics.ascent() - metrics.descent()) / 2;
+        double left = geometry.plot.center().x() - legendRowWidth(rows[row], metrics, scale) / 2;
+        for (const LegendEntry &entry : rows[row]) {
+            const Eye eye = entry.series.eye;
+            const double sample = legendSample(entry.series.kind, scale);
+            const QPointF centre(left + sample / 2, middle);
+            if (entry.series.kind == SeriesKind::Classic) {
+                painter.setPen(QPen(color(eye), kLineWidth * scale));
+                painter.drawLine(QPointF(left, middle), QPointF(left + sample, middle));
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(color(eye));
+                drawMarker(painter, eye, {0, 1.0, 0}, centre, scale);
+            } else {
+                // No line: the results of 精密測定 are not joined. A bar as their intervals.
+                const double h = metrics.ascent() / 2 + scale, cap = kCapHalf * scale;
+                painter.setPen(QPen(color(eye, SeriesKind::Precise), kLineWidth * scale));
+                painter.drawLine(centre + QPointF(0, -h), centre + QPointF(0, h));
+                for (const double y : {-h, h})
+                    painter.drawLine(centre + QPointF(-cap, y), centre + QPointF(cap, y));
+                drawPreciseMarker(painter, eye, 1.0, precise::RangeLimit::None, centre, scale);
+            }
+            left += sample + padding / 2;
+            painter.setPen(Qt::black);
+            painter.drawText(QPointF(left, rowBaseline), entry.name);
+            left += metrics.horizontalAdvance(entry.name) + 3 * padding;
+        }
     }
 }
 
@@ -354,8 +514,7 @@ void GraphPainter::paintEye(QPainter &painter, const Geometry &geometry, double 
         return;
     }
     const std::vector<size_t> spots = visibleSpots(points, geometry, std::max(1.0, 2.5 * scale));
-    const int type = painter.device()->devType();
-    if (type != QInternal::Image && type != QInternal::Pixmap) {
+    if (!onPixels(painter)) {
         // A printer or a PDF file gets every marker as a shape of its own.
         painter.setPen(Qt::NoPen);
         painter.setBrush(color(eye));
@@ -368,16 +527,11 @@ void GraphPainter::paintEye(QPainter &painter, const Geometry &geometry, double 
     const double ratio = painter.device()->devicePixelRatioF();
     const double half = std::ceil(5 * scale) + 1;
     const auto stamp = [&](double acuity) {
-        QImage image(QSize(int(2 * half * ratio), int(2 * half * ratio)),
-                     QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::transparent);
-        QPainter stampPainter(&image);
-        stampPainter.setRenderHint(QPainter::Antialiasing);
-        stampPainter.setPen(Qt::NoPen);
-        stampPainter.setBrush(color(eye));
-        drawMarker(stampPainter, eye, {0, acuity, 0}, QPointF(half, half), scale);
-        return image;
+        return stampImage(2 * half, half, ratio, [&](QPainter &stampPainter, QPointF centre) {
+            stampPainter.setPen(Qt::NoPen);
+            stampPainter.setBrush(color(eye));
+            drawMarker(stampPainter, eye, {0, acuity, 0}, centre, scale);
+        });
     };
     const QImage inside = stamp(1.0), above = stamp(2 * graphscale::kHighest),
                  below = stamp(graphscale::kLowest / 2);
@@ -388,6 +542,76 @@ void GraphPainter::paintEye(QPainter &painter, const Geometry &geometry, double 
                                                              : inside;
         const QPointF at = geometry.position(points[i]) - QPointF(half, half);
         painter.drawImage(QPointF(std::round(at.x()), std::round(at.y())), image);
+    }
+}
+
+void GraphPainter::paintIntervals(QPainter &painter, const Geometry &geometry, double scale,
+                                  Eye eye) const
+{
+    const std::vector<GraphPoint> &points = this->points(eye, SeriesKind::Precise);
+    if (points.empty())
+        return;
+    // On pixels a bar runs down the middle of a pixel column, where the marker's centre is.
+    const bool pixels = onPixels(painter);
+    std::vector<Bar> bars;
+    bars.reserve(points.size());
+    for (const GraphPoint &point : points) {
+        const DecimalInterval interval = decimalInterval(data_.runs()[point.record].result);
+        const double x = geometry.x(point.moment);
+        bars.push_back({std::floor(x), geometry.y(interval.best), geometry.y(interval.worst),
+                        interval.best <= graphscale::kHighest,
+                        interval.worst >= graphscale::kLowest});
+        if (!pixels)
+            bars.back().column = x; // drawn where it is; merged only where it is the same
+    }
+    QList<QLineF> lines;
+    const double cap = kCapHalf * scale;
+    for (const Bar &bar : mergedBars(std::move(bars))) {
+        const double x = pixels ? bar.column + 0.5 : bar.column;
+        if (bar.bottom > bar.top)
+            lines.append(QLineF(x, bar.top, x, bar.bottom));
+        if (bar.capTop)
+            lines.append(QLineF(x - cap, bar.top, x + cap, bar.top));
+        if (bar.capBottom)
+            lines.append(QLineF(x - cap, bar.bottom, x + cap, bar.bottom));
+    }
+    painter.setPen(
+        QPen(color(eye, SeriesKind::Precise), kLineWidth * scale, Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLines(lines);
+}
+
+void GraphPainter::paintPreciseMarkers(QPainter &painter, const Geometry &geometry, double scale,
+                                       Eye eye) const
+{
+    const std::vector<GraphPoint> &points = this->points(eye, SeriesKind::Precise);
+    if (points.empty())
+        return;
+    const std::vector<size_t> spots = visibleSpots(points, geometry, std::max(1.0, 2.5 * scale));
+    const auto limitOf = [&](size_t i) { return data_.runs()[points[i].record].result.limit; };
+    if (!onPixels(painter)) {
+        for (const size_t i : spots)
+            drawPreciseMarker(painter, eye, points[i].acuity, limitOf(i),
+                              geometry.position(points[i]), scale);
+        return;
+    }
+    // Stamps as for the classic test, one for each place against the axis and each limit,
+    // made when first needed. Their centre is that of a pixel, on the bar's column.
+    const double ratio = painter.device()->devicePixelRatioF();
+    const double half = std::ceil(kPreciseStampHalf * scale) + 1;
+    std::array<QImage, 9> stamps;
+    for (const size_t i : spots) {
+        const double acuity = points[i].acuity;
+        const int place = acuity > graphscale::kHighest ? 1 : acuity < graphscale::kLowest ? 2 : 0;
+        const precise::RangeLimit limit = limitOf(i);
+        QImage &image = stamps[size_t(3 * place + int(limit))];
+        if (image.isNull())
+            image = stampImage(
+                2 * half + 1, half + 0.5, ratio, [&](QPainter &stampPainter, QPointF centre) {
+                    drawPreciseMarker(stampPainter, eye, acuity, limit, centre, scale);
+                });
+        const QPointF at = geometry.position(points[i]);
+        painter.drawImage(QPointF(std::floor(at.x()) - half, std::floor(at.y()) - half), image);
     }
 }
 
@@ -438,8 +662,8 @@ std::optional<PointRef> GraphPainter::pointAt(const Geometry &geometry, QPointF 
     const qint64 to = momentAt(position.x() + radius) + 1;
     std::optional<PointRef> nearest;
     double best = radius * radius;
-    for (const Eye eye : {Eye::Hidari, Eye::Migi}) {
-        const std::vector<GraphPoint> &points = this->points(eye);
+    for (const SeriesId series : kAllSeries) {
+        const std::vector<GraphPoint> &points = data_.points(series);
         auto it = std::lower_bound(points.begin(), points.end(), from,
                                    [](const GraphPoint &p, qint64 m) { return p.moment < m; });
         for (; it != points.end() && it->moment <= to; ++it) {
@@ -447,7 +671,7 @@ std::optional<PointRef> GraphPainter::pointAt(const Geometry &geometry, QPointF 
             const double distance = d.x() * d.x() + d.y() * d.y();
             if (distance <= best) {
                 best = distance;
-                nearest = PointRef{eye, int(it - points.begin())};
+                nearest = PointRef{series.eye, int(it - points.begin()), series.kind};
             }
         }
     }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "graph/graphscale.h"
+#include "graph/graphseries.h"
 #include "graph/recordseries.h"
 
 #include <QColor>
+#include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -16,22 +18,6 @@ class QPaintDevice;
 
 namespace mitoon {
 
-// One point of the graph: the value of one eye in one record.
-struct GraphPoint
-{
-    qint64 moment = 0;
-    double acuity = 0;
-    int record = 0; // index into the series' records
-};
-
-// A point by its eye and its place among that eye's points (in time order).
-struct PointRef
-{
-    recordseries::Eye eye = recordseries::Eye::Hidari;
-    int index = 0;
-    bool operator==(const PointRef &) const = default;
-};
-
 // The graph of the records, drawn the same way on the screen, on an image and on the printer:
 // the date across, the decimal acuity up on a logarithmic axis from 0.1 to 2.0 with logMAR on
 // the right, grid lines at 0.1, 0.2, 0.5, 1.0 and 2.0, the left eye in blue circles and the
@@ -39,16 +25,28 @@ struct PointRef
 // on its edge as triangles pointing out. Sizes are given for 96 dots per inch and scale with
 // the device, so a printed page looks like the window.
 //
+// The results of 精密測定 go over them in darker shades of the same colours, the left eye as
+// diamonds and the right eye as stars, not joined: each is an estimate of its own, shown with
+// its 95 % interval as a vertical bar (with a cap at each end that lies on the axis). A result
+// at a limit of the screen's range has a small arrow beside it, up for "at least" (≥) and down
+// for "at most" (≤). Without results of 精密測定 the graph is drawn as it always was.
+//
 // However many records there are, it draws no more than the device can show: the line of an
-// eye keeps the first, lowest, highest and last point of each pixel column, and of points that
-// fall on the same spot only one is drawn.
+// eye keeps the first, lowest, highest and last point of each pixel column, of points that
+// fall on the same spot only one is drawn, and the intervals of one pixel column are drawn as
+// the bars of their union.
 class GraphPainter
 {
 public:
-    void setSeries(recordseries::RecordSeries series);
-    const recordseries::RecordSeries &series() const { return series_; }
-    const std::vector<GraphPoint> &points(recordseries::Eye eye) const;
-    bool hasPoints() const { return !left_.empty() || !right_.empty(); }
+    void setSeries(recordseries::RecordSeries series, QList<precise::StoredRun> runs = {});
+    const GraphSeries &data() const { return data_; }
+    const recordseries::RecordSeries &series() const { return data_.records(); }
+    const std::vector<GraphPoint> &points(recordseries::Eye eye,
+                                          SeriesKind kind = SeriesKind::Classic) const
+    {
+        return data_.points({eye, kind});
+    }
+    bool hasPoints() const { return data_.hasPoints(); }
 
     // A sentence shown in the middle of a graph without points.
     void setMessage(const QString &message) { message_ = message; }
@@ -60,6 +58,8 @@ public:
         QRectF plot;
         graphscale::Span span;
         bool hasSpan = false;
+        // Rows of the legend over the plot: two when all four series do not fit in one.
+        int legendRows = 1;
         double x(qint64 moment) const;
         double y(double acuity) const; // on the edge for values beyond the axis
         QPointF position(const GraphPoint &point) const;
@@ -73,24 +73,34 @@ public:
     // A ring around one point, over a painted graph.
     void paintHighlight(QPainter &painter, const Geometry &geometry, PointRef point) const;
 
-    // The point whose centre is nearest to `position`, within `radius`.
+    // The point whose centre is nearest to `position`, within `radius`; of points equally near,
+    // one of 精密測定, which is drawn on top.
     std::optional<PointRef> pointAt(const Geometry &geometry, QPointF position,
                                     double radius) const;
-    const GraphPoint &point(PointRef ref) const { return points(ref.eye)[size_t(ref.index)]; }
+    const GraphPoint &point(PointRef ref) const { return data_.point(ref); }
 
-    static QColor color(recordseries::Eye eye);
+    // What the legend shows, in its order: the classic test's two eyes always, 精密測定's when
+    // there are results of it.
+    struct LegendEntry
+    {
+        SeriesId series;
+        QString name;
+    };
+    QList<LegendEntry> legendEntries() const;
+
+    static QColor color(recordseries::Eye eye, SeriesKind kind = SeriesKind::Classic);
 
 private:
     void paintAxes(QPainter &painter, const Geometry &geometry, double scale) const;
     void paintLegend(QPainter &painter, const Geometry &geometry, double scale) const;
     void paintEye(QPainter &painter, const Geometry &geometry, double scale, recordseries::Eye eye,
                   bool line) const;
+    void paintIntervals(QPainter &painter, const Geometry &geometry, double scale,
+                        recordseries::Eye eye) const;
+    void paintPreciseMarkers(QPainter &painter, const Geometry &geometry, double scale,
+                             recordseries::Eye eye) const;
 
-    recordseries::RecordSeries series_;
-    std::vector<GraphPoint> left_;
-    std::vector<GraphPoint> right_;
-    qint64 first_ = 0; // the earliest and latest moment of any record
-    qint64 last_ = 0;
+    GraphSeries data_;
     QString message_;
 };
 

@@ -2,10 +2,12 @@
 #include "app/settings.h"
 #include "fileio/shiftjis.h"
 #include "graph/acuitygraph.h"
+#include "graph/csvexport.h"
 #include "graph/frmGurafu.h"
 #include "graph/graphscale.h"
 #include "platform/drivepath.h"
 #include "platform/fonts.h"
+#include "precise/preciserecords.h"
 #include "records/recordformat.h"
 #include "support/isolatedhome.h"
 #include "support/modalwatch.h"
@@ -17,18 +19,22 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -66,20 +72,77 @@ frmGurafu *openGraph()
     return window;
 }
 
-// Where a record's value must appear, worked out from the plot's frame alone: the time axis
-// runs over the span of the records, the acuity axis is logarithmic from 0.1 at the bottom to
+qint64 secondsOf(const QDateTime &at)
+{
+    return graphscale::startOfDay(at.date()) + at.time().msecsSinceStartOfDay() / 1000;
+}
+
+// Where a value must appear, worked out from the plot's frame alone: the time axis runs over
+// the span from `first` to `last`, the acuity axis is logarithmic from 0.1 at the bottom to
 // 2.0 at the top.
-QPoint expectedAt(const AcuityGraph *graph, const QDate &date, const QTime &time, double acuity)
+QPoint expectedAt(const AcuityGraph *graph, const QDateTime &first, const QDateTime &last,
+                  const QDateTime &at, double acuity)
 {
     const QRectF plot = graph->plotGeometry().plot;
-    const auto moment = [](const QDate &d, const QTime &t) {
-        return graphscale::startOfDay(d) + t.msecsSinceStartOfDay() / 1000;
-    };
-    const graphscale::Span span = graphscale::timeSpan(moment(QDate(2026, 1, 10), QTime(12, 0)),
-                                                       moment(QDate(2026, 5, 20), QTime(12, 0)));
-    const double x = plot.left() + span.fraction(moment(date, time)) * plot.width();
+    const graphscale::Span span = graphscale::timeSpan(secondsOf(first), secondsOf(last));
+    const double x = plot.left() + span.fraction(secondsOf(at)) * plot.width();
     const double y = plot.bottom() - std::log(acuity / 0.1) / std::log(20.0) * plot.height();
     return QPointF(x, y).toPoint();
+}
+
+// The same for the records of kRecords alone.
+QPoint expectedAt(const AcuityGraph *graph, const QDate &date, const QTime &time, double acuity)
+{
+    return expectedAt(graph, QDateTime(QDate(2026, 1, 10), QTime(12, 0)),
+                      QDateTime(QDate(2026, 5, 20), QTime(12, 0)), QDateTime(date, time), acuity);
+}
+
+QString runsPath()
+{
+    return drive::localPath(precise::kRunsFile);
+}
+
+precise::StoredRun preciseRun(const QDateTime &finished, precise::Eye eye, double logMar,
+                              double low, double high,
+                              precise::RangeLimit limit = precise::RangeLimit::None,
+                              bool uncalibrated = false)
+{
+    precise::StoredRun run;
+    run.finished = finished;
+    run.result.eye = eye;
+    run.result.logMar = logMar;
+    run.result.decimal = std::pow(10.0, -logMar);
+    run.result.lowLogMar = low;
+    run.result.highLogMar = high;
+    run.result.trials = 24;
+    run.result.distanceCm = 300;
+    run.result.pitchMm = 0.2745;
+    run.result.limit = limit;
+    run.pitchSource = QStringLiteral("カード");
+    run.uncalibrated = uncalibrated;
+    run.version = QStringLiteral("1.0.15");
+    return run;
+}
+
+// The runs file as 精密測定 writes it, and then `extra` as it is.
+void writeRuns(const QList<precise::StoredRun> &runs, const QByteArray &extra = {})
+{
+    QByteArray bytes = precise::runsHeader();
+    for (const precise::StoredRun &run : runs)
+        bytes += precise::runLine(run);
+    QVERIFY(writeBytes(runsPath(), bytes + extra));
+}
+
+const QDateTime kEarliestRun(QDate(2025, 12, 20), QTime(12, 0));
+const QDateTime kLatestRun(QDate(2026, 6, 30), QTime(12, 0));
+
+// Before, between and after the records: left 1.0 and 0.32, right 0.5.
+QList<precise::StoredRun> threeRuns()
+{
+    return {
+        preciseRun(kEarliestRun, precise::Eye::Left, 0.0, -0.1, 0.1),
+        preciseRun(QDateTime(QDate(2026, 4, 1), QTime(12, 0)), precise::Eye::Left, 0.5, 0.4, 0.6),
+        preciseRun(kLatestRun, precise::Eye::Right, 0.3, 0.2, 0.4)};
 }
 
 bool isBlue(QRgb c)
@@ -99,6 +162,49 @@ bool centreIs(const QImage &image, QPoint at, bool (*colour)(QRgb))
         if (!colour(image.pixel(at + d)))
             return false;
     return true;
+}
+
+// The shades of 精密測定, apart from the classic test's brighter blue and red.
+bool isDarkBlue(QRgb c)
+{
+    return qBlue(c) > 100 && qBlue(c) < 165 && qRed(c) < 40 && qGreen(c) < 70;
+}
+
+bool isDarkRed(QRgb c)
+{
+    return qRed(c) > 115 && qRed(c) < 170 && qGreen(c) < 40 && qBlue(c) < 70;
+}
+
+int countPixels(const QImage &image, const QRect &area, bool (*colour)(QRgb))
+{
+    int n = 0;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += colour(image.pixel(x, y));
+    return n;
+}
+
+// Pixels inside a shape of `colour`, with its four neighbours of the same: not the smoothed
+// edge of a shape of another colour, which can pass for it.
+int countSolid(const QImage &image, const QRect &area, bool (*colour)(QRgb))
+{
+    int n = 0;
+    const QRect inside = area & image.rect().adjusted(1, 1, -1, -1);
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += centreIs(image, QPoint(x, y), colour);
+    return n;
+}
+
+QImage painted(const GraphPainter &graph, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::lightGray);
+    QPainter painter(&image);
+    graph.paint(painter, QRectF(QPointF(0, 0), size));
+    painter.end();
+    return image;
 }
 
 QStringList wordTexts(const QList<testing::PdfWord> &words)
@@ -121,6 +227,8 @@ private slots:
     void init()
     {
         QFile::remove(recordPath());
+        QFile::remove(runsPath());
+        QDir(runsPath()).removeRecursively();
         QDir().mkpath(QFileInfo(recordPath()).path());
     }
 
@@ -476,6 +584,348 @@ private slots:
         QVERIFY(centreIs(image, geometry.position(left.back()).toPoint(), isBlue));
         QVERIFY(centreIs(image, geometry.position(right.front()).toPoint(), isRed));
         QVERIFY(centreIs(image, geometry.position(right.back()).toPoint(), isRed));
+    }
+
+    void bothKindsAreDrawnApartAndCounted()
+    {
+        writeRecords(kRecords);
+        writeRuns(threeRuns(), "2026-12-10,21:03:05,右目,壊れた行\r\n");
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        QCOMPARE(window->lblKiroku->text(),
+                 QStringLiteral("記録 3 件（左目 2 点、右目 2 点）。精密測定 3 回（左目 2 回、右目 "
+                                "1 回）。精密測定の記録で飛ばした行 1 行。"));
+        const GraphPainter &graph = window->gurafu->graph();
+        QCOMPARE(int(graph.points(recordseries::Eye::Hidari).size()), 2);
+        QCOMPARE(int(graph.points(recordseries::Eye::Migi).size()), 2);
+        QCOMPARE(int(graph.points(recordseries::Eye::Hidari, SeriesKind::Precise).size()), 2);
+        QCOMPARE(int(graph.points(recordseries::Eye::Migi, SeriesKind::Precise).size()), 1);
+        // The time axis runs from the earliest run to the latest, both beyond the records.
+        const graphscale::Span span = window->gurafu->plotGeometry().span;
+        const graphscale::Span expected =
+            graphscale::timeSpan(secondsOf(kEarliestRun), secondsOf(kLatestRun));
+        QCOMPARE(span.from, expected.from);
+        QCOMPARE(span.to, expected.to);
+
+        const QImage image = window->gurafu->grab().toImage();
+        const auto at = [&](const QDateTime &when, double acuity) {
+            return expectedAt(window->gurafu, kEarliestRun, kLatestRun, when, acuity);
+        };
+        const QTime noon(12, 0);
+        QVERIFY(centreIs(image, at(QDateTime(QDate(2026, 1, 10), noon), 1.0), isBlue));
+        QVERIFY(centreIs(image, at(QDateTime(QDate(2026, 1, 10), noon), 0.5), isRed));
+        QVERIFY(centreIs(image, at(QDateTime(QDate(2026, 3, 1), noon), 0.2), isBlue));
+        const QPoint firstLeft = at(kEarliestRun, 1.0);
+        const QPoint secondLeft = at(QDateTime(QDate(2026, 4, 1), noon), std::pow(10.0, -0.5));
+        const QPoint right = at(kLatestRun, 0.5);
+        QVERIFY(centreIs(image, firstLeft, isDarkBlue));
+        QVERIFY(centreIs(image, secondLeft, isDarkBlue));
+        QVERIFY(centreIs(image, right, isDarkRed));
+        // Each interval is a bar through its marker, up to the better end (logMAR -0.1 for the
+        // first run, 1.26) and down to the worse (logMAR 0.1, 0.79).
+        for (const double acuity : {1.2, 0.83})
+            QVERIFY(countPixels(image, QRect(firstLeft.x() - 1, at(kEarliestRun, acuity).y(), 3, 1),
+                                isDarkBlue) > 0);
+        QCOMPARE(countPixels(image, QRect(firstLeft.x() - 1, at(kEarliestRun, 1.4).y(), 3, 1),
+                             isDarkBlue),
+                 0);
+        // No line joins the two results of the left eye.
+        for (int i = 1; i < 10; ++i) {
+            const QPoint between = firstLeft + (secondLeft - firstLeft) * i / 10;
+            QVERIFY2(!isDarkBlue(image.pixel(between)), qPrintable(QString::number(i)));
+        }
+    }
+
+    void graphWithOnlyRunsShowsThem()
+    {
+        writeRuns({preciseRun(kLatestRun, precise::Eye::Right, 0.3, 0.2, 0.4)});
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        QCOMPARE(window->lblKiroku->text(),
+                 QStringLiteral("記録 0 件（左目 0 点、右目 0 点）。精密測定 1 回（左目 0 回、右目 "
+                                "1 回）。"));
+        QVERIFY(window->gurafu->graph().hasPoints());
+        QVERIFY(!window->csvkakidasi->isEnabled()); // the CSV file holds records only
+        const QImage image = window->gurafu->grab().toImage();
+        QVERIFY(centreIs(image, expectedAt(window->gurafu, kLatestRun, kLatestRun, kLatestRun, 0.5),
+                         isDarkRed));
+        // No sentence across the plot: the graph has a point.
+        const QRect plot = window->gurafu->plotGeometry().plot.toRect();
+        int dark = 0;
+        for (int x = plot.left() + 1; x < plot.center().x() - 20; ++x)
+            for (int y = plot.center().y() - 30; y < plot.center().y() + 30; ++y)
+                dark += qGray(image.pixel(x, y)) < 100;
+        QCOMPARE(dark, 0);
+    }
+
+    // The texts themselves are tabled with the series; here the window shows one on hover, in
+    // the tooltip and after a click.
+    void pointingAtARunShowsItsValueAndInterval()
+    {
+        const precise::StoredRun run =
+            preciseRun(QDateTime(QDate(2026, 3, 15), QTime(21, 3, 5)), precise::Eye::Left, -0.2,
+                       -0.28, -0.12, precise::RangeLimit::None, true);
+        const QString text = QStringLiteral("2026-03-15 21:03:05　精密測定 左目 1.6（logMAR -0.20、"
+                                            "95 % -0.28～-0.12）　画面未校正");
+        writeRecords(kRecords);
+        writeRuns({run});
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        QString shown;
+        connect(window->gurafu, &AcuityGraph::pointShown, this,
+                [&shown](const QString &t) { shown = t; });
+        const QPoint at = expectedAt(window->gurafu, run.finished.date(), run.finished.time(),
+                                     run.result.decimal);
+        QTest::mouseMove(window->gurafu, at + QPoint(2, 2));
+        QTRY_COMPARE(window->lblTen->text(), text);
+        QCOMPARE(shown, text);
+        QHelpEvent help(QEvent::ToolTip, at, window->gurafu->mapToGlobal(at));
+        QCoreApplication::sendEvent(window->gurafu, &help);
+        QTRY_COMPARE(QToolTip::text(), text);
+        QToolTip::hideText();
+        // Clicked, it stays on view when the mouse leaves it.
+        QTest::mouseClick(window->gurafu, Qt::LeftButton, {}, at);
+        QTest::mouseMove(window->gurafu, QPoint(window->gurafu->width() / 2, 2));
+        QTRY_COMPARE(window->lblTen->text(), text);
+        QCOMPARE(window->gurafu->chosen()->kind, SeriesKind::Precise);
+    }
+
+    void aResultAtALimitHasAnArrowTowardsWhereTheAcuityMayLie_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<bool>("down");
+        QTest::newRow("within the range") << int(precise::RangeLimit::None) << false << false;
+        QTest::newRow("at least (finest)") << int(precise::RangeLimit::Finest) << true << false;
+        QTest::newRow("at most (coarsest)") << int(precise::RangeLimit::Coarsest) << false << true;
+    }
+
+    void aResultAtALimitHasAnArrowTowardsWhereTheAcuityMayLie()
+    {
+        QFETCH(int, limit);
+        QFETCH(bool, up);
+        QFETCH(bool, down);
+        // Alone on the graph, between grid lines: 0.35 at noon of its only day.
+        const QDateTime noon(QDate(2026, 3, 15), QTime(12, 0));
+        writeRuns({preciseRun(noon, precise::Eye::Left, -std::log10(0.35), 0.40, 0.51,
+                              precise::RangeLimit(limit))});
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const QImage image = window->gurafu->grab().toImage();
+        const QPoint at = expectedAt(window->gurafu, noon, noon, noon, 0.35);
+        QVERIFY(centreIs(image, at, isDarkBlue));
+        // The arrow's head is right of the marker, on the side the arrow points to.
+        const auto bluish = [](QRgb c) { return qBlue(c) > qRed(c) + 40; };
+        const auto anyBluish = [&](const QRect &area) {
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (bluish(image.pixel(at + QPoint(x, y))))
+                        return true;
+            return false;
+        };
+        QCOMPARE(anyBluish(QRect(QPoint(5, -4), QPoint(6, -2))), up);
+        QCOMPARE(anyBluish(QRect(QPoint(5, 2), QPoint(6, 4))), down);
+        QCOMPARE(anyBluish(QRect(QPoint(7, -6), QPoint(11, 6))), up || down);
+    }
+
+    void arrowKeysVisitEverySeries()
+    {
+        writeRecords(kRecords);
+        const QDateTime march(QDate(2026, 3, 15), QTime(9, 0));
+        writeRuns({preciseRun(QDateTime(QDate(2026, 2, 1), QTime(9, 0)), precise::Eye::Left, 0.0,
+                              -0.1, 0.1),
+                   preciseRun(QDateTime(QDate(2026, 4, 1), QTime(9, 0)), precise::Eye::Left, 0.1,
+                              0.0, 0.2),
+                   preciseRun(march, precise::Eye::Right, 0.3, 0.2, 0.4)});
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const QPoint leftOnly =
+            expectedAt(window->gurafu, QDateTime(QDate(2026, 1, 10), QTime(12, 0)),
+                       QDateTime(QDate(2026, 5, 20), QTime(12, 0)),
+                       QDateTime(QDate(2026, 3, 1), QTime(12, 0)), 0.2);
+        QTest::mouseClick(window->gurafu, Qt::LeftButton, {}, leftOnly);
+        QTRY_COMPARE(window->lblTen->text(),
+                     QStringLiteral("2026-03-01 12:00:00　左目 0.2（logMAR 0.70）"));
+        QTest::mouseMove(window->gurafu, QPoint(window->gurafu->width() / 2, 2));
+        // Down: the next series, at its point nearest in time; Left and Right within it.
+        const QStringList steps[] = {
+            {"Down", "2026-01-10 12:00:00　右目 0.5（logMAR 0.30）"},
+            {"Down", "2026-02-01 09:00:00　精密測定 左目 1.0（logMAR 0.00、95 % -0.10～0.10）"},
+            {"Right", "2026-04-01 09:00:00　精密測定 左目 0.79（logMAR 0.10、95 % 0.00～0.20）"},
+            {"Right", "2026-04-01 09:00:00　精密測定 左目 0.79（logMAR 0.10、95 % 0.00～0.20）"},
+            {"Down", "2026-03-15 09:00:00　精密測定 右目 0.50（logMAR 0.30、95 % 0.20～0.40）"},
+            {"Down", "2026-03-01 12:00:00　左目 0.2（logMAR 0.70）"},
+            {"Up", "2026-03-15 09:00:00　精密測定 右目 0.50（logMAR 0.30、95 % 0.20～0.40）"},
+            {"Up", "2026-04-01 09:00:00　精密測定 左目 0.79（logMAR 0.10、95 % 0.00～0.20）"},
+            {"Home", "2026-02-01 09:00:00　精密測定 左目 1.0（logMAR 0.00、95 % -0.10～0.10）"},
+        };
+        const QMap<QString, Qt::Key> keys = {{"Down", Qt::Key_Down},
+                                             {"Up", Qt::Key_Up},
+                                             {"Right", Qt::Key_Right},
+                                             {"Home", Qt::Key_Home}};
+        for (const QStringList &step : steps) {
+            QTest::keyClick(window->gurafu, keys.value(step[0]));
+            QCOMPARE(window->lblTen->text(), step[1]);
+        }
+    }
+
+    void theLegendNamesEverySeriesShown()
+    {
+        writeRecords(kRecords);
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const auto names = [&] {
+            QStringList list;
+            for (const GraphPainter::LegendEntry &entry : window->gurafu->graph().legendEntries())
+                list.append(entry.name);
+            return list;
+        };
+        QCOMPARE(names(), (QStringList{"左目", "右目"}));
+        const QRect above(0, 0, window->gurafu->width(),
+                          window->gurafu->plotGeometry().plot.toRect().top() - 1);
+        QCOMPARE(countSolid(window->gurafu->grab().toImage(), above, isDarkBlue), 0);
+
+        writeRuns(threeRuns());
+        window->reload();
+        QCOMPARE(names(), (QStringList{"左目", "右目", "精密測定 左目", "精密測定 右目"}));
+        const QList<GraphPainter::LegendEntry> entries = window->gurafu->graph().legendEntries();
+        QCOMPARE(entries[2].series, (SeriesId{recordseries::Eye::Hidari, SeriesKind::Precise}));
+        QCOMPARE(entries[3].series, (SeriesId{recordseries::Eye::Migi, SeriesKind::Precise}));
+        // Each series' colour is in the legend over the plot, on one row in the window.
+        QCOMPARE(window->gurafu->plotGeometry().legendRows, 1);
+        const QImage image = window->gurafu->grab().toImage();
+        for (bool (*colour)(QRgb) : {isBlue, isRed, isDarkBlue, isDarkRed})
+            QVERIFY(countSolid(image, above, colour) > 4);
+        // On a narrow graph 精密測定's entries go to a row of their own above the classic ones.
+        const GraphPainter &graph = window->gurafu->graph();
+        const QImage narrow = painted(graph, QSize(320, 220));
+        const GraphPainter::Geometry geometry = graph.geometry(QRectF(0, 0, 320, 220), &narrow);
+        QCOMPARE(geometry.legendRows, 2);
+        const QRect legend(0, 0, 320, geometry.plot.toRect().top() - 1);
+        int lowestPrecise = -1, highestClassic = legend.bottom() + 1;
+        for (int y = legend.top(); y <= legend.bottom(); ++y) {
+            const QRect row(0, y, 320, 1);
+            if (countSolid(narrow, row, isDarkBlue) + countSolid(narrow, row, isDarkRed) > 0)
+                lowestPrecise = y;
+            if (countSolid(narrow, row, isBlue) + countSolid(narrow, row, isRed) > 0)
+                highestClassic = std::min(highestClassic, y);
+        }
+        QVERIFY2(lowestPrecise >= 0 && lowestPrecise < highestClassic,
+                 qPrintable(QStringLiteral("%1 %2").arg(lowestPrecise).arg(highestClassic)));
+        for (bool (*colour)(QRgb) : {isBlue, isRed, isDarkBlue, isDarkRed})
+            QVERIFY(countSolid(narrow, legend, colour) > 4);
+    }
+
+    // A runs file without runs draws the graph as if there were none.
+    void aRunsFileWithoutRunsChangesNoPixel()
+    {
+        writeRecords(kRecords);
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const QImage without = window->gurafu->grab().toImage();
+        const QString summary = window->lblKiroku->text();
+        writeRuns({});
+        window->reload();
+        QCOMPARE(window->gurafu->grab().toImage(), without);
+        QCOMPARE(window->lblKiroku->text(), summary);
+        writeRuns({}, "壊れた行\r\n");
+        window->reload();
+        QCOMPARE(window->gurafu->grab().toImage(), without);
+        QCOMPARE(window->lblKiroku->text(),
+                 summary + QStringLiteral("精密測定の記録で飛ばした行 1 行。"));
+    }
+
+    void aRunsFileThatCannotBeReadIsSaidBesideTheRecords()
+    {
+        writeRecords(kRecords);
+        QVERIFY(QDir().mkpath(runsPath()));
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const QString text = window->lblKiroku->text();
+        QVERIFY2(
+            text.startsWith(QStringLiteral("記録 3 件（左目 2 点、右目 2 点）。精密測定の記録を"
+                                           "読み込めませんでした（")),
+            qPrintable(text));
+        QVERIFY2(window->lblKiroku->toolTip().contains(runsPath()),
+                 qPrintable(window->lblKiroku->toolTip()));
+        QCOMPARE(int(window->gurafu->graph().points(recordseries::Eye::Hidari).size()), 2);
+        const QImage image = window->gurafu->grab().toImage();
+        const QTime noon(12, 0);
+        QVERIFY(centreIs(image, expectedAt(window->gurafu, QDate(2026, 1, 10), noon, 1.0), isBlue));
+        QVERIFY(centreIs(image, expectedAt(window->gurafu, QDate(2026, 5, 20), noon, 2.0), isRed));
+        QVERIFY(window->csvkakidasi->isEnabled());
+    }
+
+    void csvHoldsTheRecordsAloneWhateverTheRunsFile()
+    {
+        writeRecords(kRecords);
+        const QString csv = temporary_.filePath(QStringLiteral("with-runs.csv"));
+        writeRuns(threeRuns());
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        QVERIFY(window->exportCsv(csv));
+        QFile::remove(runsPath());
+        window->reload();
+        const QString alone = temporary_.filePath(QStringLiteral("without-runs.csv"));
+        QVERIFY(window->exportCsv(alone));
+        QCOMPARE(readBytes(csv), readBytes(alone));
+        QCOMPARE(readBytes(csv), csvexport::csvBytes(recordseries::parse(kRecords).records));
+    }
+
+    void printsThePreciseSeries()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm is not installed");
+        writeRecords(kRecords);
+        writeRuns(threeRuns());
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const QString pdf = temporary_.filePath(QStringLiteral("precise.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QVERIFY(window->printTo(printer));
+        const auto words = testing::readPdfWords(pdf);
+        QVERIFY(words);
+        const QString joined = wordTexts(*words).join(QString());
+        for (const char *expected : {"精密測定3回", "精密測定左目", "精密測定右目"})
+            QVERIFY2(joined.contains(QString::fromUtf8(expected)), qPrintable(joined));
+        // The page as pixels has the markers and bars of both eyes in their shades.
+        QProcess raster;
+        raster.start(QStringLiteral("pdftoppm"),
+                     {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+                      QStringLiteral("-singlefile"), pdf,
+                      temporary_.filePath(QStringLiteral("page"))});
+        QVERIFY(raster.waitForFinished(30000));
+        QCOMPARE(raster.exitCode(), 0);
+        const QImage page(temporary_.filePath(QStringLiteral("page.png")));
+        QVERIFY(!page.isNull());
+        QVERIFY(countPixels(page, page.rect(), isDarkBlue) > 20);
+        QVERIFY(countPixels(page, page.rect(), isDarkRed) > 10);
+    }
+
+    void manyRunsKeepTheirFirstAndLastPoints()
+    {
+        // A year of runs on one spot, and one apart at each end.
+        QList<precise::StoredRun> runs;
+        QDateTime when(QDate(2020, 1, 1), QTime(8, 0));
+        runs.append(preciseRun(when, precise::Eye::Left, -0.25, -0.3, -0.2));
+        for (int i = 0; i < 20000; ++i) {
+            when = when.addSecs(1800);
+            runs.append(preciseRun(when, precise::Eye::Left, 0.5, 0.4, 0.6));
+        }
+        runs.append(preciseRun(when.addSecs(1800), precise::Eye::Left, 0.95, 0.9, 1.0));
+        writeRuns(runs);
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const auto &points =
+            window->gurafu->graph().points(recordseries::Eye::Hidari, SeriesKind::Precise);
+        QCOMPARE(int(points.size()), 20002);
+        const GraphPainter::Geometry geometry = window->gurafu->plotGeometry();
+        const QImage image = window->gurafu->grab().toImage();
+        QVERIFY(centreIs(image, geometry.position(points.front()).toPoint(), isDarkBlue));
+        QVERIFY(centreIs(image, geometry.position(points.back()).toPoint(), isDarkBlue));
     }
 };
 
