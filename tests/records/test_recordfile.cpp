@@ -1,3 +1,4 @@
+#include "precise/preciserecords.h"
 #include "records/recordfile.h"
 #include "support/isolatedhome.h"
 #include "support/recordfiletesting.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,12 +62,12 @@ protected:
 
 // A failure names the file both ways and gives the system's reason in Japanese.
 void expectFailure(const fileio::Result &outcome, int error, const QString &localPath,
-                   const QString &reason)
+                   const QString &reason,
+                   const QString &windowsPath = QStringLiteral("C:\\Tool\\devwork\\mitoon.txt"))
 {
     EXPECT_FALSE(outcome.ok());
     EXPECT_EQ(outcome.error(), error);
-    EXPECT_TRUE(outcome.message().contains(QStringLiteral("C:\\Tool\\devwork\\mitoon.txt")))
-        << outcome.message().toStdString();
+    EXPECT_TRUE(outcome.message().contains(windowsPath)) << outcome.message().toStdString();
     EXPECT_TRUE(outcome.message().contains(localPath)) << outcome.message().toStdString();
     EXPECT_TRUE(outcome.message().contains(reason)) << outcome.message().toStdString();
 }
@@ -85,54 +87,125 @@ TEST_F(RecordFileTest, AppendKeepsWhatIsThereAndAddsAtTheEnd)
     EXPECT_EQ(readBytes(path()), kOldLines + "third\r\nfourth\r\n");
 }
 
-struct FreshLineRow
+// The files that are appended to a line at a time, each through its own caller of the one safe
+// append: the record file's save, and the two files of 精密測定 (the run's line, its trials).
+struct Appender
 {
     const char *name;
-    QByteArray before;
-    QByteArray after; // before the appended line
+    const char *fileName; // in the drive folder
+    QString windowsPath;
+    // Made when a test runs: the texts they are built from are not there before main().
+    QByteArray (*header)(); // before the first line of a new or empty file
+    QByteArray (*line)();
+    std::function<fileio::Result(const QString &path)> append;
 };
 
-class AppendOnAFreshLine : public RecordFileTest, public ::testing::WithParamInterface<FreshLineRow>
+precise::StoredRun aRun()
 {
+    precise::StoredRun run;
+    run.finished = QDateTime(QDate(2026, 12, 10), QTime(21, 3, 5));
+    run.result.eye = precise::Eye::Right;
+    run.result.logMar = 0.12;
+    run.result.decimal = 0.76;
+    run.result.lowLogMar = 0.04;
+    run.result.highLogMar = 0.2;
+    run.result.trials = 18;
+    run.result.distanceCm = 300;
+    run.result.pitchMm = 0.2745;
+    run.pitchSource = QStringLiteral("カード");
+    run.version = QStringLiteral("1.0.15");
+    return run;
+}
+
+std::vector<precise::TrialRecord> twoTrials()
+{
+    std::vector<precise::TrialRecord> trials(2);
+    trials[0] = {1, 0.9, 40.5, 3, 3, true, 812};
+    trials[1] = {2, 0.5, 16.1, 6, precise::kCannotSee, false, 2034};
+    return trials;
+}
+
+const Appender kAppenders[] = {
+    {"RecordFile", "mitoon.txt", QStringLiteral("C:\\Tool\\devwork\\mitoon.txt"),
+     [] { return QByteArray(); }, [] { return QByteArray("#2026-12-09#,\"12:19:13\",,\r\n"); },
+     [](const QString &path) {
+         return RecordFile(QStringLiteral("C:\\Tool\\devwork\\mitoon.txt"), path)
+             .append("#2026-12-09#,\"12:19:13\",,\r\n");
+     }},
+    {"PreciseRuns", "精密測定.csv", precise::kRunsFile, precise::runsHeader,
+     [] { return precise::runLine(aRun()); },
+     [](const QString &path) {
+         precise::StoreState state;
+         state.trialsStored = true;
+         return precise::storeRun(aRun(), {}, state, path);
+     }},
+    {"PreciseTrials", "精密測定-試行.csv", precise::kTrialsFile, precise::trialsHeader,
+     [] { return precise::trialLines(aRun().finished, twoTrials()); },
+     [](const QString &path) {
+         precise::StoreState state;
+         state.runStored = true;
+         return precise::storeRun(aRun(), twoTrials(), state, QString(), path);
+     }},
+};
+
+class SafeAppend : public RecordFileTest, public ::testing::WithParamInterface<Appender>
+{
+protected:
+    QString target() const { return folder + u'/' + QString::fromUtf8(GetParam().fileName); }
+    fileio::Result append() const { return GetParam().append(target()); }
 };
 
 // Whatever left the file without a line end at its end (a hand edit, a cut-off copy, another
-// tool), the saved line starts a line of its own and the records stay apart.
-TEST_P(AppendOnAFreshLine, EndsTheLastLineFirst)
+// tool), the saved line starts a line of its own and the lines stay apart. A file made by the
+// save, or empty, gets its header first.
+TEST_P(SafeAppend, EndsTheLastLineFirst)
 {
-    const FreshLineRow &row = GetParam();
-    const QByteArray line = "#2026-12-09#,\"12:19:13\",,\r\n";
-    ASSERT_TRUE(writeBytes(path(), row.before));
-    ASSERT_TRUE(file().append(line).ok());
-    EXPECT_EQ(readBytes(path()), row.after + line);
-    const ReadOutcome read = readRecords(file());
-    ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.lines.last(), QStringLiteral("#2026-12-09#,\"12:19:13\",,"));
+    struct FreshLineRow
+    {
+        const char *name;
+        QByteArray before;
+        QByteArray after; // before the appended line
+    };
+    const QByteArray header = GetParam().header();
+    const QByteArray line = GetParam().line();
+    const FreshLineRow rows[] = {
+        {"RecordWithoutLineEnd", "#2024-01-01#,\"10:00:00\",\"1.2\",\"0.8\"",
+         "#2024-01-01#,\"10:00:00\",\"1.2\",\"0.8\"\r\n"},
+        {"LineEndAlready", "a\r\n", "a\r\n"},
+        {"CrWithoutLf", "a\r", "a\r\n"},
+        {"LoneLf", "a\n", "a\n\r\n"},
+        {"OneByte", "a", "a\r\n"},
+        {"OnlyALineEnd", "\r\n", "\r\n"},
+        {"EmptyFile", "", header},
+    };
+    for (const FreshLineRow &row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(writeBytes(target(), row.before));
+        ASSERT_TRUE(append().ok());
+        EXPECT_EQ(readBytes(target()).toStdString(), (row.after + line).toStdString());
+        if (header.isEmpty()) {
+            const ReadOutcome read = readRecords(file());
+            ASSERT_TRUE(read.ok());
+            EXPECT_EQ(read.lines.last(), QStringLiteral("#2026-12-09#,\"12:19:13\",,"));
+        }
+    }
+    ASSERT_TRUE(QFile::remove(target()));
+    ASSERT_TRUE(append().ok());
+    EXPECT_EQ(readBytes(target()), header + line);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, AppendOnAFreshLine,
-    ::testing::Values(
-        FreshLineRow{"RecordWithoutLineEnd", "#2024-01-01#,\"10:00:00\",\"1.2\",\"0.8\"",
-                     "#2024-01-01#,\"10:00:00\",\"1.2\",\"0.8\"\r\n"},
-        FreshLineRow{"LineEndAlready", "a\r\n", "a\r\n"},
-        FreshLineRow{"CrWithoutLf", "a\r", "a\r\n"}, FreshLineRow{"LoneLf", "a\n", "a\n\r\n"},
-        FreshLineRow{"OneByte", "a", "a\r\n"}, FreshLineRow{"OnlyALineEnd", "\r\n", "\r\n"},
-        FreshLineRow{"EmptyFile", "", ""}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(RecordFileTest, AFifoInPlaceOfTheFileTakesNoSave)
+TEST_P(SafeAppend, AFifoInPlaceOfTheFileTakesNoSave)
 {
     ::alarm(20); // a save that waited for a reader of the FIFO would end here
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
-    expectFailure(file().append("line\r\n"), 0, path(),
-                  QStringLiteral("通常のファイルではありません"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(target()).constData(), 0600), 0);
+    expectFailure(append(), 0, target(), QStringLiteral("通常のファイルではありません"),
+                  GetParam().windowsPath);
     ::alarm(0);
 }
 
 // A disk that fills up on the very line: the file keeps its bytes, also when the line would
 // have started with the line end that the file lacked.
-TEST_F(RecordFileTest, AFailedSaveOnAFullFileSystemLeavesTheFileAsItWas)
+TEST_P(SafeAppend, AFailedSaveOnAFullFileSystemLeavesTheFileAsItWas)
 {
     struct Case
     {
@@ -141,12 +214,12 @@ TEST_F(RecordFileTest, AFailedSaveOnAFullFileSystemLeavesTheFileAsItWas)
     };
     for (const Case &c : {Case{"\r\n", 0}, Case{"", 0}, Case{"\r\n", 3}, Case{"", 3}}) {
         // Nearly one page of the file system, so that the line needs a page more.
-        QByteArray before = kOldLines;
+        QByteArray before = GetParam().header() + kOldLines;
         before += QByteArray(4096 - c.room - before.size() - c.end.size(), 'x') + c.end;
         const std::optional<QByteArray> report = mitoon::testing::runOnOwnFileSystem(
             folder, 64 * 1024, false,
             [&] {
-                writeBytes(path(), before);
+                writeBytes(target(), before);
                 QFile filler(folder + QStringLiteral("/filler"));
                 if (filler.open(QIODevice::WriteOnly))
                     while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
@@ -155,8 +228,7 @@ TEST_F(RecordFileTest, AFailedSaveOnAFullFileSystemLeavesTheFileAsItWas)
             [&] {
                 QByteArray bytes;
                 QDataStream stream(&bytes, QIODevice::WriteOnly);
-                stream << mitoon::testing::serialized(file().append("line\r\n"))
-                       << readBytes(path());
+                stream << mitoon::testing::serialized(append()) << readBytes(target());
                 return bytes;
             });
         if (!report)
@@ -165,11 +237,14 @@ TEST_F(RecordFileTest, AFailedSaveOnAFullFileSystemLeavesTheFileAsItWas)
         QByteArray after;
         QDataStream stream(*report);
         stream >> outcome >> after;
-        expectFailure(mitoon::testing::deserialized(outcome), ENOSPC, path(),
-                      QStringLiteral("ディスクに空きがありません"));
+        expectFailure(mitoon::testing::deserialized(outcome), ENOSPC, target(),
+                      QStringLiteral("ディスクに空きがありません"), GetParam().windowsPath);
         EXPECT_EQ(after, before);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, SafeAppend, ::testing::ValuesIn(kAppenders),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(RecordFileTest, ClearLeavesTheHeaderAloneAndKeepsTheOldBytesAsBak)
 {
