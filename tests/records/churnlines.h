@@ -1,5 +1,6 @@
 #pragma once
 
+#include "precise/preciserecords.h"
 #include "records/recordformat.h"
 
 #include <QByteArray>
@@ -9,7 +10,8 @@
 #include <optional>
 
 // The lines the crash test writes: ordinary record lines whose left-eye field counts up, so a
-// lost, doubled or broken line shows.
+// lost, doubled or broken line shows; and beside each record a run of 精密測定 whose number of
+// trials is that count, with one trial of that number.
 namespace mitoon::testing::churn {
 
 inline QByteArray line(int counter)
@@ -54,6 +56,63 @@ inline std::optional<Parsed> parse(const QByteArray &bytes)
         parsed.counters.append(counter);
     }
     return parsed;
+}
+
+// The run stored after the record of `counter`, and its one trial.
+inline precise::StoredRun run(int counter)
+{
+    precise::StoredRun run;
+    run.finished = QDateTime(QDate(2026, 12, 10), QTime(21, 3, 5));
+    run.result.eye = precise::Eye::Left;
+    run.result.logMar = 0.1;
+    run.result.decimal = 0.79;
+    run.result.lowLogMar = 0.02;
+    run.result.highLogMar = 0.18;
+    run.result.trials = counter;
+    run.result.distanceCm = 300;
+    run.result.pitchMm = 0.2745;
+    run.pitchSource = QStringLiteral("カード");
+    run.version = QStringLiteral("1.0.15");
+    return run;
+}
+
+inline std::vector<precise::TrialRecord> trials(int counter)
+{
+    return {precise::TrialRecord{counter, 0.1, 3.5, 2, 2, true, 900}};
+}
+
+// The counters of a runs file (or of its trials file, with `trialsFile`): its header and whole
+// lines of rising counters, or nothing when a line is broken, out of order or missing its
+// header.
+inline std::optional<QList<int>> parseRuns(const QByteArray &bytes, bool trialsFile)
+{
+    QList<int> counters;
+    if (bytes.isEmpty())
+        return counters;
+    const QByteArray header = trialsFile ? precise::trialsHeader() : precise::runsHeader();
+    if (!bytes.startsWith(header) || !bytes.endsWith("\r\n"))
+        return std::nullopt;
+    QList<QByteArray> lines = bytes.mid(header.size()).split('\n');
+    lines.removeLast();
+    for (const QByteArray &line : lines) {
+        int counter = 0;
+        if (trialsFile) {
+            const QList<QByteArray> fields = line.split(',');
+            if (line + '\n' !=
+                precise::trialLines(run(0).finished, trials(fields.value(1).toInt())))
+                return std::nullopt;
+            counter = fields[1].toInt();
+        } else {
+            const auto stored = precise::parseRunLine(QString::fromUtf8(line.chopped(1)));
+            if (!stored || line + '\n' != precise::runLine(run(stored->result.trials)))
+                return std::nullopt;
+            counter = stored->result.trials;
+        }
+        if (!counters.isEmpty() && counter <= counters.last())
+            return std::nullopt;
+        counters.append(counter);
+    }
+    return counters;
 }
 
 } // namespace mitoon::testing::churn

@@ -1,8 +1,9 @@
-// Kills a process that saves and clears the record file in a loop, at random moments, and
-// checks after every kill that the record file and its backups hold whole lines only (none torn,
-// none glued to the next), that a clear left either the old lines or the header alone, and that
-// no reported save went missing. The process also strips the line end off the last line now
-// and then, so kills land in saves that have to end that line first.
+// Kills a process that saves and clears the record file in a loop, and stores a run of 精密測定
+// after some saves, at random moments, and checks after every kill that the record file, its
+// backups and the two files of 精密測定 hold whole lines only (none torn, none glued to the
+// next), that a clear left either the old lines or the header alone, and that no reported save
+// went missing. The process also strips the line end off the last lines now and then, so kills
+// land in saves that have to end that line first.
 //
 // $MITOON_CRASH_KILLS sets the number of kills (400 when unset, about ten seconds).
 #include "churnlines.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <optional>
 #include <poll.h>
 #include <random>
 #include <sys/wait.h>
@@ -93,6 +95,8 @@ QByteArray stepInProgress(const QList<QByteArray> &events)
         const bool afterStripping = events.size() > 1 && events[events.size() - 2] == "stripping";
         return afterStripping ? "saving after stripping" : "saving";
     }
+    if (last.startsWith("storing "))
+        return "storing a run";
     if (last == "clearing" || last == "stripping")
         return last;
     return "between steps";
@@ -113,6 +117,8 @@ TEST(CrashSafety, KillsDuringSavesAndClearsLeaveWholeLinesOnly)
     ASSERT_TRUE(folder.isValid());
     const QString record = folder.path() + QStringLiteral("/mitoon.txt");
     const QString backup = record + QStringLiteral(".bak");
+    const QString runsFiles[] = {folder.path() + QStringLiteral("/精密測定.csv"),
+                                 folder.path() + QStringLiteral("/精密測定-試行.csv")};
 
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE(::testing::Message() << "seed " << seed);
@@ -128,6 +134,7 @@ TEST(CrashSafety, KillsDuringSavesAndClearsLeaveWholeLinesOnly)
     QSet<QString> datedBackupsSeen;
     int runs = 0;
     bool leftWithoutLineEnd = false;
+    bool runsLeftWithoutLineEnd[] = {false, false};
     while (runs < kills) {
         const KilledRun run = runAndKill(record, delay(random));
         ++runs;
@@ -166,6 +173,40 @@ TEST(CrashSafety, KillsDuringSavesAndClearsLeaveWholeLinesOnly)
             datedBackupsSeen.insert(name);
             const QByteArray bytes = endLastLine(readBytes(folder.filePath(name)));
             ASSERT_TRUE(churn::parse(bytes)) << "run " << runs << ": " << name.toStdString();
+        }
+
+        // The files of 精密測定: a line without its end only after a strip that no store has
+        // followed, and the last run that reported back in both.
+        const auto lastStored = [&]() -> std::optional<int> {
+            for (qsizetype i = run.events.size() - 1; i >= 0; --i)
+                if (run.events[i].startsWith("stored "))
+                    return run.events[i].mid(7).toInt();
+            return std::nullopt;
+        }();
+        for (int f = 0; f < 2; ++f) {
+            QByteArray bytes = readBytes(runsFiles[f]);
+            bool mayLack = runsLeftWithoutLineEnd[f];
+            for (const QByteArray &event : run.events) {
+                if (event == "stripping")
+                    mayLack = true;
+                else if (event.startsWith("stored "))
+                    mayLack = false;
+            }
+            runsLeftWithoutLineEnd[f] = !bytes.isEmpty() && !bytes.endsWith('\n');
+            if (runsLeftWithoutLineEnd[f])
+                ASSERT_TRUE(mayLack) << "run " << runs << ": a line without its end in "
+                                     << runsFiles[f].toStdString();
+            bytes = endLastLine(bytes);
+            const auto counters = churn::parseRuns(bytes, f == 1);
+            ASSERT_TRUE(counters) << "run " << runs << ": " << bytes.toStdString()
+                                  << " events: " << run.events.join(' ').toStdString();
+            if (lastStored)
+                EXPECT_TRUE(counters->contains(*lastStored))
+                    << "run " << runs << ": " << runsFiles[f].toStdString();
+            // Checked whole after every kill, the files start afresh now and then; the process
+            // is not running now.
+            if (counters->size() > 64)
+                ASSERT_TRUE(QFile::remove(runsFiles[f]));
         }
 
         // The last save that reported back must still be on disk.
