@@ -34,6 +34,9 @@ constexpr double kCapHalf = 2.5;
 constexpr double kArrowOffset = 8;
 constexpr double kArrowHalf = 4.5;
 constexpr double kArrowHead = 2.5;
+// How far beside its moment a marker of 精密測定 stands (the left eye's left, the right eye's
+// right): a diamond and a star apart.
+constexpr double kPreciseDodge = 6;
 // Room around a stamp's centre for the marker and its arrow.
 constexpr double kPreciseStampHalf = 11;
 
@@ -311,6 +314,18 @@ QPointF GraphPainter::Geometry::position(const GraphPoint &point) const
     return QPointF(x(point.moment), y(point.acuity));
 }
 
+double GraphPainter::Geometry::x(qint64 moment, SeriesId series) const
+{
+    if (series.kind == SeriesKind::Classic)
+        return x(moment);
+    return x(moment) + (series.eye == Eye::Hidari ? -preciseDodge : preciseDodge);
+}
+
+QPointF GraphPainter::Geometry::position(const GraphPoint &point, SeriesId series) const
+{
+    return QPointF(x(point.moment, series), y(point.acuity));
+}
+
 GraphPainter::Geometry GraphPainter::geometry(const QRectF &area, const QPaintDevice *device) const
 {
     const double scale = scaleOf(device);
@@ -340,6 +355,7 @@ GraphPainter::Geometry GraphPainter::geometry(const QRectF &area, const QPaintDe
     if (geometry.plot.height() < 1)
         geometry.plot.setHeight(1);
 
+    geometry.preciseDodge = std::round(kPreciseDodge * scale);
     geometry.hasSpan = data_.hasMoments();
     geometry.span = geometry.hasSpan ? graphscale::timeSpan(data_.first(), data_.last())
                                      : graphscale::Span{0, 1};
@@ -557,7 +573,7 @@ void GraphPainter::paintIntervals(QPainter &painter, const Geometry &geometry, d
     bars.reserve(points.size());
     for (const GraphPoint &point : points) {
         const DecimalInterval interval = decimalInterval(data_.runs()[point.record].result);
-        const double x = geometry.x(point.moment);
+        const double x = geometry.x(point.moment, {eye, SeriesKind::Precise});
         bars.push_back({std::floor(x), geometry.y(interval.best), geometry.y(interval.worst),
                         interval.best <= graphscale::kHighest,
                         interval.worst >= graphscale::kLowest});
@@ -592,7 +608,7 @@ void GraphPainter::paintPreciseMarkers(QPainter &painter, const Geometry &geomet
     if (!onPixels(painter)) {
         for (const size_t i : spots)
             drawPreciseMarker(painter, eye, points[i].acuity, limitOf(i),
-                              geometry.position(points[i]), scale);
+                              geometry.position(points[i], {eye, SeriesKind::Precise}), scale);
         return;
     }
     // Stamps as for the classic test, one for each place against the axis and each limit,
@@ -610,7 +626,7 @@ void GraphPainter::paintPreciseMarkers(QPainter &painter, const Geometry &geomet
                 2 * half + 1, half + 0.5, ratio, [&](QPainter &stampPainter, QPointF centre) {
                     drawPreciseMarker(stampPainter, eye, acuity, limit, centre, scale);
                 });
-        const QPointF at = geometry.position(points[i]);
+        const QPointF at = geometry.position(points[i], {eye, SeriesKind::Precise});
         painter.drawImage(QPointF(std::floor(at.x()) - half, std::floor(at.y()) - half), image);
     }
 }
@@ -623,7 +639,7 @@ void GraphPainter::paintHighlight(QPainter &painter, const Geometry &geometry, P
     painter.setPen(QPen(Qt::black, 2 * scale));
     painter.setBrush(Qt::NoBrush);
     const double r = kHighlightRadius * scale;
-    painter.drawEllipse(geometry.position(point(ref)), r, r);
+    painter.drawEllipse(geometry.position(point(ref), {ref.eye, ref.kind}), r, r);
     painter.restore();
 }
 
@@ -658,8 +674,8 @@ std::optional<PointRef> GraphPainter::pointAt(const Geometry &geometry, QPointF 
                qint64(std::floor((x - geometry.plot.left()) / geometry.plot.width() *
                                  double(geometry.span.to - geometry.span.from)));
     };
-    const qint64 from = momentAt(position.x() - radius) - 1;
-    const qint64 to = momentAt(position.x() + radius) + 1;
+    const qint64 from = momentAt(position.x() - radius - geometry.preciseDodge) - 1;
+    const qint64 to = momentAt(position.x() + radius + geometry.preciseDodge) + 1;
     std::optional<PointRef> nearest;
     double best = radius * radius;
     for (const SeriesId series : kAllSeries) {
@@ -667,7 +683,7 @@ std::optional<PointRef> GraphPainter::pointAt(const Geometry &geometry, QPointF 
         auto it = std::lower_bound(points.begin(), points.end(), from,
                                    [](const GraphPoint &p, qint64 m) { return p.moment < m; });
         for (; it != points.end() && it->moment <= to; ++it) {
-            const QPointF d = geometry.position(*it) - position;
+            const QPointF d = geometry.position(*it, series) - position;
             const double distance = d.x() * d.x() + d.y() * d.y();
             if (distance <= best) {
                 best = distance;

@@ -26,10 +26,11 @@ namespace mitoon {
 // the device, so a printed page looks like the window.
 //
 // The results of 精密測定 go over them in darker shades of the same colours, the left eye as
-// diamonds and the right eye as stars, not joined: each is an estimate of its own, shown with
-// its 95 % interval as a vertical bar (with a cap at each end that lies on the axis). A result
-// at a limit of the screen's range has a small arrow beside it, up for "at least" (≥) and down
-// for "at most" (≤). Without results of 精密測定 the graph is drawn as it always was.
+// diamonds a little left of their moment and the right eye as stars a little right of it, so
+// that both eyes measured in one sitting stand side by side, not joined: each is an estimate of its
+// own, shown with its 95 % interval as a vertical bar (with a cap at each end that lies on the
+// axis). A result at a limit of the screen's range has a small arrow beside it, up for "at least"
+// (≥) and down for "at most" (≤). Without results of 精密測定 the graph is drawn as it always was.
 //
 // However many records there are, it draws no more than the device can show: the line of an
 // eye keeps the first, lowest, highest and last point of each pixel column, of points that
@@ -60,9 +61,15 @@ public:
         bool hasSpan = false;
         // Rows of the legend over the plot: two when all four series do not fit in one.
         int legendRows = 1;
+        // How far 精密測定's markers and bars stand beside their moment, the left eye's to the
+        // left and the right eye's to the right, so that both eyes measured in one sitting
+        // show side by side.
+        double preciseDodge = 0;
         double x(qint64 moment) const;
+        double x(qint64 moment, SeriesId series) const;
         double y(double acuity) const; // on the edge for values beyond the axis
         QPointF position(const GraphPoint &point) const;
+        QPointF position(const GraphPoint &point, SeriesId series) const;
     };
     Geometry geometry(const QRectF &area, const QPaintDevice *device) const;
 

@@ -97,6 +97,13 @@ QPoint expectedAt(const AcuityGraph *graph, const QDate &date, const QTime &time
                       QDateTime(QDate(2026, 5, 20), QTime(12, 0)), QDateTime(date, time), acuity);
 }
 
+// The markers of 精密測定 stand 6 pixels beside their moment: the left eye's left, the right
+// eye's right.
+QPoint beside(QPoint at, precise::Eye eye)
+{
+    return at + QPoint(eye == precise::Eye::Left ? -6 : 6, 0);
+}
+
 QString runsPath()
 {
     return drive::localPath(precise::kRunsFile);
@@ -615,9 +622,10 @@ private slots:
         QVERIFY(centreIs(image, at(QDateTime(QDate(2026, 1, 10), noon), 1.0), isBlue));
         QVERIFY(centreIs(image, at(QDateTime(QDate(2026, 1, 10), noon), 0.5), isRed));
         QVERIFY(centreIs(image, at(QDateTime(QDate(2026, 3, 1), noon), 0.2), isBlue));
-        const QPoint firstLeft = at(kEarliestRun, 1.0);
-        const QPoint secondLeft = at(QDateTime(QDate(2026, 4, 1), noon), std::pow(10.0, -0.5));
-        const QPoint right = at(kLatestRun, 0.5);
+        const QPoint firstLeft = beside(at(kEarliestRun, 1.0), precise::Eye::Left);
+        const QPoint secondLeft = beside(
+            at(QDateTime(QDate(2026, 4, 1), noon), std::pow(10.0, -0.5)), precise::Eye::Left);
+        const QPoint right = beside(at(kLatestRun, 0.5), precise::Eye::Right);
         QVERIFY(centreIs(image, firstLeft, isDarkBlue));
         QVERIFY(centreIs(image, secondLeft, isDarkBlue));
         QVERIFY(centreIs(image, right, isDarkRed));
@@ -647,7 +655,9 @@ private slots:
         QVERIFY(window->gurafu->graph().hasPoints());
         QVERIFY(!window->csvkakidasi->isEnabled()); // the CSV file holds records only
         const QImage image = window->gurafu->grab().toImage();
-        QVERIFY(centreIs(image, expectedAt(window->gurafu, kLatestRun, kLatestRun, kLatestRun, 0.5),
+        QVERIFY(centreIs(image,
+                         beside(expectedAt(window->gurafu, kLatestRun, kLatestRun, kLatestRun, 0.5),
+                                precise::Eye::Right),
                          isDarkRed));
         // No sentence across the plot: the graph has a point.
         const QRect plot = window->gurafu->plotGeometry().plot.toRect();
@@ -656,6 +666,33 @@ private slots:
             for (int y = plot.center().y() - 30; y < plot.center().y() + 30; ++y)
                 dark += qGray(image.pixel(x, y)) < 100;
         QCOMPARE(dark, 0);
+    }
+
+    // Both eyes measured one after the other, to the same value: side by side, each reached by
+    // the mouse.
+    void bothEyesOfOneSittingStandSideBySide()
+    {
+        const QDateTime first(QDate(2026, 12, 10), QTime(21, 3, 5));
+        const QDateTime second = first.addSecs(40);
+        writeRuns({preciseRun(first, precise::Eye::Right, 0.3, 0.2, 0.4),
+                   preciseRun(second, precise::Eye::Left, 0.3, 0.2, 0.4)});
+        frmGurafu *window = openGraph();
+        QVERIFY(window);
+        const QImage image = window->gurafu->grab().toImage();
+        const QPoint right =
+            beside(expectedAt(window->gurafu, first, second, first, 0.5), precise::Eye::Right);
+        const QPoint left =
+            beside(expectedAt(window->gurafu, first, second, second, 0.5), precise::Eye::Left);
+        QVERIFY2(right.x() - left.x() >= 10,
+                 qPrintable(QStringLiteral("%1 %2").arg(left.x()).arg(right.x())));
+        QVERIFY(centreIs(image, right, isDarkRed));
+        QVERIFY(centreIs(image, left, isDarkBlue));
+        for (const auto &[at, eye] : {std::pair(left, "左目"), std::pair(right, "右目")}) {
+            QTest::mouseMove(window->gurafu, at);
+            QTRY_VERIFY2(window->lblTen->text().contains(QStringLiteral("精密測定 ") +
+                                                         QString::fromUtf8(eye)),
+                         qPrintable(window->lblTen->text()));
+        }
     }
 
     // The texts themselves are tabled with the series; here the window shows one on hover, in
@@ -674,8 +711,9 @@ private slots:
         QString shown;
         connect(window->gurafu, &AcuityGraph::pointShown, this,
                 [&shown](const QString &t) { shown = t; });
-        const QPoint at = expectedAt(window->gurafu, run.finished.date(), run.finished.time(),
-                                     run.result.decimal);
+        const QPoint at = beside(expectedAt(window->gurafu, run.finished.date(),
+                                            run.finished.time(), run.result.decimal),
+                                 run.result.eye);
         QTest::mouseMove(window->gurafu, at + QPoint(2, 2));
         QTRY_COMPARE(window->lblTen->text(), text);
         QCOMPARE(shown, text);
@@ -712,7 +750,8 @@ private slots:
         frmGurafu *window = openGraph();
         QVERIFY(window);
         const QImage image = window->gurafu->grab().toImage();
-        const QPoint at = expectedAt(window->gurafu, noon, noon, noon, 0.35);
+        const QPoint at =
+            beside(expectedAt(window->gurafu, noon, noon, noon, 0.35), precise::Eye::Left);
         QVERIFY(centreIs(image, at, isDarkBlue));
         // The arrow's head is right of the marker, on the side the arrow points to.
         const auto bluish = [](QRgb c) { return qBlue(c) > qRed(c) + 40; };
@@ -924,8 +963,9 @@ private slots:
         QCOMPARE(int(points.size()), 20002);
         const GraphPainter::Geometry geometry = window->gurafu->plotGeometry();
         const QImage image = window->gurafu->grab().toImage();
-        QVERIFY(centreIs(image, geometry.position(points.front()).toPoint(), isDarkBlue));
-        QVERIFY(centreIs(image, geometry.position(points.back()).toPoint(), isDarkBlue));
+        const SeriesId left{recordseries::Eye::Hidari, SeriesKind::Precise};
+        QVERIFY(centreIs(image, geometry.position(points.front(), left).toPoint(), isDarkBlue));
+        QVERIFY(centreIs(image, geometry.position(points.back(), left).toPoint(), isDarkBlue));
     }
 };
 
