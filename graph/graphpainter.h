@@ -25,12 +25,13 @@ namespace mitoon {
 // on its edge as triangles pointing out. Sizes are given for 96 dots per inch and scale with
 // the device, so a printed page looks like the window.
 //
-// The results of 精密測定 go over them in darker shades of the same colours, the left eye as
-// diamonds a little left of their moment and the right eye as stars a little right of it, so
-// that both eyes measured in one sitting stand side by side, not joined: each is an estimate of its
+// The results of 精密測定 go over them in darker shades of the same colours, not joined: the
+// left eye as diamonds a little left of their moment, the right eye as stars a little right of
+// it, so that both eyes measured in one sitting stand side by side. Each is an estimate of its
 // own, shown with its 95 % interval as a vertical bar (with a cap at each end that lies on the
-// axis). A result at a limit of the screen's range has a small arrow beside it, up for "at least"
-// (≥) and down for "at most" (≤). Without results of 精密測定 the graph is drawn as it always was.
+// axis). A result at a limit of the screen's range has a small arrow beside it, up for "at
+// least" (≥) and down for "at most" (≤). Without results of 精密測定 the graph is drawn as it
+// always was.
 //
 // However many records there are, it draws no more than the device can show: the line of an
 // eye keeps the first, lowest, highest and last point of each pixel column, of points that
