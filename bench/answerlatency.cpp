@@ -4,10 +4,10 @@
 #include "app/frmMain.h"
 #include "app/ringimage.h"
 #include "app/settings.h"
-#include "precise/frmSeimitu.h"
-#include "precise/ringcanvas.h"
 #include "paintwatch.h"
 #include "platform/fonts.h"
+#include "precise/frmSeimitu.h"
+#include "precise/ringcanvas.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
