@@ -37,6 +37,9 @@ constexpr double kArrowHead = 2.5;
 // How far beside its moment a marker of 精密測定 stands (the left eye's left, the right eye's
 // right): a diamond and a star apart.
 constexpr double kPreciseDodge = 6;
+// The time axis keeps this far inside the plot's frame when there are results of 精密測定: a
+// star beside the latest moment (6 + 5.6 + its outline) stays whole.
+constexpr double kPreciseTimeInset = 13;
 // Room around a stamp's centre for the marker and its arrow.
 constexpr double kPreciseStampHalf = 11;
 
@@ -301,7 +304,7 @@ QList<GraphPainter::LegendEntry> GraphPainter::legendEntries() const
 
 double GraphPainter::Geometry::x(qint64 moment) const
 {
-    return plot.left() + span.fraction(moment) * plot.width();
+    return plot.left() + timeInset + span.fraction(moment) * (plot.width() - 2 * timeInset);
 }
 
 double GraphPainter::Geometry::y(double acuity) const
@@ -356,6 +359,9 @@ GraphPainter::Geometry GraphPainter::geometry(const QRectF &area, const QPaintDe
         geometry.plot.setHeight(1);
 
     geometry.preciseDodge = std::round(kPreciseDodge * scale);
+    if (data_.hasPrecisePoints())
+        geometry.timeInset =
+            std::min(std::round(kPreciseTimeInset * scale), (geometry.plot.width() - 1) / 2);
     geometry.hasSpan = data_.hasMoments();
     geometry.span = geometry.hasSpan ? graphscale::timeSpan(data_.first(), data_.last())
                                      : graphscale::Span{0, 1};
@@ -416,7 +422,7 @@ void GraphPainter::paintAxes(QPainter &painter, const Geometry &geometry, double
             metrics.horizontalAdvance(QStringLiteral("0000-00")) + gap,
             metrics.horizontalAdvance(QStringLiteral("0000")) + gap};
         const QList<graphscale::Tick> ticks =
-            graphscale::dateTicks(geometry.span, plot.width(), widths);
+            graphscale::dateTicks(geometry.span, plot.width() - 2 * geometry.timeInset, widths);
         for (const graphscale::Tick &t : ticks) {
             const double x = geometry.x(t.moment);
             painter.setPen(QPen(QColor(225, 225, 225), scale));
@@ -671,7 +677,8 @@ std::optional<PointRef> GraphPainter::pointAt(const Geometry &geometry, QPointF 
     // The moments that lie within `radius` across, found by halving, then the nearest centre.
     const auto momentAt = [&](double x) {
         return geometry.span.from +
-               qint64(std::floor((x - geometry.plot.left()) / geometry.plot.width() *
+               qint64(std::floor((x - geometry.plot.left() - geometry.timeInset) /
+                                 (geometry.plot.width() - 2 * geometry.timeInset) *
                                  double(geometry.span.to - geometry.span.from)));
     };
     const qint64 from = momentAt(position.x() - radius - geometry.preciseDodge) - 1;

@@ -66,6 +66,9 @@ public:
         // left and the right eye's to the right, so that both eyes measured in one sitting
         // show side by side.
         double preciseDodge = 0;
+        // How far inside the plot's frame the time axis starts and ends: with results of
+        // 精密測定, room for a whole marker beside the first and the last moment.
+        double timeInset = 0;
         double x(qint64 moment) const;
         double x(qint64 moment, SeriesId series) const;
         double y(double acuity) const; // on the edge for values beyond the axis

@@ -78,14 +78,16 @@ qint64 secondsOf(const QDateTime &at)
 }
 
 // Where a value must appear, worked out from the plot's frame alone: the time axis runs over
-// the span from `first` to `last`, the acuity axis is logarithmic from 0.1 at the bottom to
-// 2.0 at the top.
+// the span from `first` to `last` (13 pixels inside the frame at both ends when there are
+// results of 精密測定), the acuity axis is logarithmic from 0.1 at the bottom to 2.0 at the top.
 QPoint expectedAt(const AcuityGraph *graph, const QDateTime &first, const QDateTime &last,
                   const QDateTime &at, double acuity)
 {
     const QRectF plot = graph->plotGeometry().plot;
+    const double inset = graph->graph().data().hasPrecisePoints() ? 13 : 0;
     const graphscale::Span span = graphscale::timeSpan(secondsOf(first), secondsOf(last));
-    const double x = plot.left() + span.fraction(secondsOf(at)) * plot.width();
+    const double x =
+        plot.left() + inset + span.fraction(secondsOf(at)) * (plot.width() - 2 * inset);
     const double y = plot.bottom() - std::log(acuity / 0.1) / std::log(20.0) * plot.height();
     return QPointF(x, y).toPoint();
 }
@@ -672,7 +674,8 @@ private slots:
     // the mouse.
     void bothEyesOfOneSittingStandSideBySide()
     {
-        const QDateTime first(QDate(2026, 12, 10), QTime(21, 3, 5));
+        // Late in the evening: the right eye's star stands beside the end of the time axis.
+        const QDateTime first(QDate(2026, 12, 10), QTime(23, 58, 5));
         const QDateTime second = first.addSecs(40);
         writeRuns({preciseRun(first, precise::Eye::Right, 0.3, 0.2, 0.4),
                    preciseRun(second, precise::Eye::Left, 0.3, 0.2, 0.4)});
