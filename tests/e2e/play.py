@@ -60,17 +60,23 @@ def run(*args):
 
 
 class Screen:
-    """One screenshot of a window as rows of RGB triples."""
+    """One screenshot of a window as rows of RGB triples, kept as a PPM file (any image viewer
+    opens it)."""
 
     def __init__(self, window, name):
-        path = os.path.join(ARTEFACTS, f"{len(shots):03d}-{name}.png")
-        subprocess.run(["import", "-window", str(window), path], check=True,
-                       capture_output=True)
+        path = os.path.join(ARTEFACTS, f"{len(shots):03d}-{name}.ppm")
+        # One process a shot: ImageMagick writes the binary PPM to standard output.
+        ppm = subprocess.run(["import", "-window", str(window), "-depth", "8", "ppm:-"],
+                             check=True, capture_output=True).stdout
+        with open(path, "wb") as kept:
+            kept.write(ppm)
         shots.append(path)
-        size = run("identify", "-format", "%w %h", path).split()
-        self.width, self.height = int(size[0]), int(size[1])
-        self.data = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True,
-                                   capture_output=True).stdout
+        # "P6", width, height and the largest value, each followed by one white space.
+        fields = ppm.split(maxsplit=4)
+        if fields[0] != b"P6" or fields[3] != b"255":
+            fail(f"import wrote no 8-bit PPM for {name}: {ppm[:20]!r}")
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.data = ppm[len(ppm) - 3 * self.width * self.height:]
 
     def pixel(self, x, y):
         i = 3 * (y * self.width + x)
