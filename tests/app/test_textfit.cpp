@@ -5,12 +5,15 @@
 #include "app/frmSplash.h"
 #include "app/settings.h"
 #include "graph/frmGurafu.h"
+#include "graph/graphseries.h"
 #include "graph/recordseries.h"
 #include "info/browser/frmBrowser.h"
 #include "info/browserprocess.h"
 #include "info/frmAbout.h"
 #include "platform/fonts.h"
 #include "platform/statusbar.h"
+#include "precise/frmSeimitu.h"
+#include "precise/preciserecords.h"
 #include "records/frmHyouji.h"
 #include "records/recordformat.h"
 #include "screencheck/frmGamen.h"
@@ -119,12 +122,13 @@ class TestTextFit : public QObject
     QPointer<frmHyouji> records_;
     QPointer<frmGurafu> graph_;
     QPointer<frmGamen> check_;
+    QPointer<frmSeimitu> precise_;
 
     QList<std::pair<const char *, QWidget *>> windows() const
     {
         return {{"frmMain", main_.get()}, {"frmSplash", splash_.get()}, {"frmAbout", about_},
                 {"frmBrowser", browser_}, {"frmHyouji", records_},      {"frmGurafu", graph_},
-                {"frmGamen", check_}};
+                {"frmGamen", check_},     {"frmSeimitu", precise_}};
     }
 
     // Opens every window of the program once, side by side.
@@ -146,6 +150,7 @@ class TestTextFit : public QObject
         records_->show();
         graph_ = frmGurafu::open(main_.get());
         check_ = frmGamen::showFor(main_.get(), main_->test(), *settings_);
+        precise_ = frmSeimitu::showFor(main_.get(), main_->test(), *settings_, 300);
     }
 
     static void addRow(const char *window, QWidget *control, const QString &text)
@@ -169,7 +174,8 @@ private slots:
     void cleanupTestCase()
     {
         for (QWidget *window : {static_cast<QWidget *>(about_), static_cast<QWidget *>(browser_),
-                                static_cast<QWidget *>(records_), static_cast<QWidget *>(graph_)})
+                                static_cast<QWidget *>(records_), static_cast<QWidget *>(graph_),
+                                static_cast<QWidget *>(precise_)})
             delete window;
         main_.reset();
         splash_.reset();
@@ -182,9 +188,11 @@ private slots:
         QTest::addColumn<QString>("text");
         openWindows();
         // The texts the windows show once open: captions, labels, buttons, the boxes' texts.
+        // 精密測定 shows its set-up: the controls of its other pages are laid out when shown.
         for (const auto &[name, window] : windows())
             for (QWidget *control : window->findChildren<QWidget *>())
-                if (control->window() == window && showsText(control))
+                if (control->window() == window && showsText(control) &&
+                    (window != precise_ || control->isVisibleTo(window)))
                     addRow(name, control, shown(control));
 
         // The result sentence for each eye and every acuity, the count of wrong answers.
@@ -225,6 +233,25 @@ private slots:
                                    QStringLiteral("#2026-12-28#,\"23:58:59\",\"1\",\"x\"")};
         addRow("frmGurafu", graph_->lblKiroku,
                recordseries::summaryText(recordseries::parse(lines)));
+
+        // The line about a run of 精密測定 at its longest: a range limit, figures with minus
+        // signs, an uncalibrated screen; and the count of runs with damaged lines beside the
+        // records'.
+        precise::StoredRun run;
+        run.finished = QDateTime(QDate(2026, 12, 28), QTime(23, 58, 59));
+        run.result.eye = precise::Eye::Right;
+        run.result.logMar = -0.28;
+        run.result.decimal = 1.9;
+        run.result.lowLogMar = -0.28;
+        run.result.highLogMar = -0.15;
+        run.result.limit = precise::RangeLimit::Finest;
+        run.uncalibrated = true;
+        addRow("frmGurafu", graph_->lblTen, precisePointText(run));
+        precise::RunsRead read;
+        read.runs.runs = {run, run};
+        read.runs.skipped = 12;
+        addRow("frmGurafu", graph_->lblKiroku,
+               recordseries::summaryText(recordseries::parse(lines)) + preciseSummaryText(read));
     }
 
     void everyTextFitsItsControl()
