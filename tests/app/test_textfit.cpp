@@ -20,6 +20,7 @@
 #include "support/fakebrowser.h"
 #include "support/isolatedhome.h"
 #include "support/mainwindow.h"
+#include "support/preciseruns.h"
 #include "support/testmain.h"
 #include "support/textfit.h"
 
@@ -237,15 +238,9 @@ private slots:
         // The line about a run of 精密測定 at its longest: a range limit, figures with minus
         // signs, an uncalibrated screen; and the count of runs with damaged lines beside the
         // records'.
-        precise::StoredRun run;
-        run.finished = QDateTime(QDate(2026, 12, 28), QTime(23, 58, 59));
-        run.result.eye = precise::Eye::Right;
-        run.result.logMar = -0.28;
-        run.result.decimal = 1.9;
-        run.result.lowLogMar = -0.28;
-        run.result.highLogMar = -0.15;
-        run.result.limit = precise::RangeLimit::Finest;
-        run.uncalibrated = true;
+        const precise::StoredRun run = testing::storedRun(
+            QDateTime(QDate(2026, 12, 28), QTime(23, 58, 59)), precise::Eye::Right, -0.28, -0.28,
+            -0.15, precise::RangeLimit::Finest, true);
         addRow("frmGurafu", graph_->lblTen, precisePointText(run));
         precise::RunsRead read;
         read.runs.runs = {run, run};

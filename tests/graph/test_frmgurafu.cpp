@@ -12,6 +12,7 @@
 #include "support/isolatedhome.h"
 #include "support/modalwatch.h"
 #include "support/pdfwords.h"
+#include "support/preciseruns.h"
 #include "support/printdialog.h"
 #include "support/recordfiletesting.h"
 #include "support/testmain.h"
@@ -111,28 +112,6 @@ QString runsPath()
     return drive::localPath(precise::kRunsFile);
 }
 
-precise::StoredRun preciseRun(const QDateTime &finished, precise::Eye eye, double logMar,
-                              double low, double high,
-                              precise::RangeLimit limit = precise::RangeLimit::None,
-                              bool uncalibrated = false)
-{
-    precise::StoredRun run;
-    run.finished = finished;
-    run.result.eye = eye;
-    run.result.logMar = logMar;
-    run.result.decimal = std::pow(10.0, -logMar);
-    run.result.lowLogMar = low;
-    run.result.highLogMar = high;
-    run.result.trials = 24;
-    run.result.distanceCm = 300;
-    run.result.pitchMm = 0.2745;
-    run.result.limit = limit;
-    run.pitchSource = QStringLiteral("カード");
-    run.uncalibrated = uncalibrated;
-    run.version = QStringLiteral("1.0.15");
-    return run;
-}
-
 // The runs file as 精密測定 writes it, and then `extra` as it is.
 void writeRuns(const QList<precise::StoredRun> &runs, const QByteArray &extra = {})
 {
@@ -148,10 +127,10 @@ const QDateTime kLatestRun(QDate(2026, 6, 30), QTime(12, 0));
 // Before, between and after the records: left 1.0 and 0.32, right 0.5.
 QList<precise::StoredRun> threeRuns()
 {
-    return {
-        preciseRun(kEarliestRun, precise::Eye::Left, 0.0, -0.1, 0.1),
-        preciseRun(QDateTime(QDate(2026, 4, 1), QTime(12, 0)), precise::Eye::Left, 0.5, 0.4, 0.6),
-        preciseRun(kLatestRun, precise::Eye::Right, 0.3, 0.2, 0.4)};
+    return {testing::storedRun(kEarliestRun, precise::Eye::Left, 0.0, -0.1, 0.1),
+            testing::storedRun(QDateTime(QDate(2026, 4, 1), QTime(12, 0)), precise::Eye::Left, 0.5,
+                               0.4, 0.6),
+            testing::storedRun(kLatestRun, precise::Eye::Right, 0.3, 0.2, 0.4)};
 }
 
 bool isBlue(QRgb c)
@@ -648,7 +627,7 @@ private slots:
 
     void graphWithOnlyRunsShowsThem()
     {
-        writeRuns({preciseRun(kLatestRun, precise::Eye::Right, 0.3, 0.2, 0.4)});
+        writeRuns({testing::storedRun(kLatestRun, precise::Eye::Right, 0.3, 0.2, 0.4)});
         frmGurafu *window = openGraph();
         QVERIFY(window);
         QCOMPARE(window->lblKiroku->text(),
@@ -677,8 +656,8 @@ private slots:
         // Late in the evening: the right eye's star stands beside the end of the time axis.
         const QDateTime first(QDate(2026, 12, 10), QTime(23, 58, 5));
         const QDateTime second = first.addSecs(40);
-        writeRuns({preciseRun(first, precise::Eye::Right, 0.3, 0.2, 0.4),
-                   preciseRun(second, precise::Eye::Left, 0.3, 0.2, 0.4)});
+        writeRuns({testing::storedRun(first, precise::Eye::Right, 0.3, 0.2, 0.4),
+                   testing::storedRun(second, precise::Eye::Left, 0.3, 0.2, 0.4)});
         frmGurafu *window = openGraph();
         QVERIFY(window);
         const QImage image = window->gurafu->grab().toImage();
@@ -703,8 +682,8 @@ private slots:
     void pointingAtARunShowsItsValueAndInterval()
     {
         const precise::StoredRun run =
-            preciseRun(QDateTime(QDate(2026, 3, 15), QTime(21, 3, 5)), precise::Eye::Left, -0.2,
-                       -0.28, -0.12, precise::RangeLimit::None, true);
+            testing::storedRun(QDateTime(QDate(2026, 3, 15), QTime(21, 3, 5)), precise::Eye::Left,
+                               -0.2, -0.28, -0.12, precise::RangeLimit::None, true);
         const QString text = QStringLiteral("2026-03-15 21:03:05　精密測定 左目 1.6（logMAR -0.20、"
                                             "95 % -0.28～-0.12）　画面未校正");
         writeRecords(kRecords);
@@ -748,8 +727,8 @@ private slots:
         QFETCH(bool, down);
         // Alone on the graph, between grid lines: 0.35 at noon of its only day.
         const QDateTime noon(QDate(2026, 3, 15), QTime(12, 0));
-        writeRuns({preciseRun(noon, precise::Eye::Left, -std::log10(0.35), 0.40, 0.51,
-                              precise::RangeLimit(limit))});
+        writeRuns({testing::storedRun(noon, precise::Eye::Left, -std::log10(0.35), 0.40, 0.51,
+                                      precise::RangeLimit(limit))});
         frmGurafu *window = openGraph();
         QVERIFY(window);
         const QImage image = window->gurafu->grab().toImage();
@@ -774,11 +753,11 @@ private slots:
     {
         writeRecords(kRecords);
         const QDateTime march(QDate(2026, 3, 15), QTime(9, 0));
-        writeRuns({preciseRun(QDateTime(QDate(2026, 2, 1), QTime(9, 0)), precise::Eye::Left, 0.0,
-                              -0.1, 0.1),
-                   preciseRun(QDateTime(QDate(2026, 4, 1), QTime(9, 0)), precise::Eye::Left, 0.1,
-                              0.0, 0.2),
-                   preciseRun(march, precise::Eye::Right, 0.3, 0.2, 0.4)});
+        writeRuns({testing::storedRun(QDateTime(QDate(2026, 2, 1), QTime(9, 0)), precise::Eye::Left,
+                                      0.0, -0.1, 0.1),
+                   testing::storedRun(QDateTime(QDate(2026, 4, 1), QTime(9, 0)), precise::Eye::Left,
+                                      0.1, 0.0, 0.2),
+                   testing::storedRun(march, precise::Eye::Right, 0.3, 0.2, 0.4)});
         frmGurafu *window = openGraph();
         QVERIFY(window);
         const QPoint leftOnly =
@@ -945,30 +924,6 @@ private slots:
         QVERIFY(!page.isNull());
         QVERIFY(countPixels(page, page.rect(), isDarkBlue) > 20);
         QVERIFY(countPixels(page, page.rect(), isDarkRed) > 10);
-    }
-
-    void manyRunsKeepTheirFirstAndLastPoints()
-    {
-        // A year of runs on one spot, and one apart at each end.
-        QList<precise::StoredRun> runs;
-        QDateTime when(QDate(2020, 1, 1), QTime(8, 0));
-        runs.append(preciseRun(when, precise::Eye::Left, -0.25, -0.3, -0.2));
-        for (int i = 0; i < 20000; ++i) {
-            when = when.addSecs(1800);
-            runs.append(preciseRun(when, precise::Eye::Left, 0.5, 0.4, 0.6));
-        }
-        runs.append(preciseRun(when.addSecs(1800), precise::Eye::Left, 0.95, 0.9, 1.0));
-        writeRuns(runs);
-        frmGurafu *window = openGraph();
-        QVERIFY(window);
-        const auto &points =
-            window->gurafu->graph().points(recordseries::Eye::Hidari, SeriesKind::Precise);
-        QCOMPARE(int(points.size()), 20002);
-        const GraphPainter::Geometry geometry = window->gurafu->plotGeometry();
-        const QImage image = window->gurafu->grab().toImage();
-        const SeriesId left{recordseries::Eye::Hidari, SeriesKind::Precise};
-        QVERIFY(centreIs(image, geometry.position(points.front(), left).toPoint(), isDarkBlue));
-        QVERIFY(centreIs(image, geometry.position(points.back(), left).toPoint(), isDarkBlue));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "graph/graphseries.h"
 #include "graph/recordseries.h"
 #include "precise/acuityscales.h"
+#include "support/preciseruns.h"
 #include "support/recordfiletesting.h"
 
 #include <gtest/gtest.h>
@@ -20,20 +21,9 @@ precise::StoredRun storedRun(const char *finished, precise::Eye eye, double logM
                              double high, RangeLimit limit = RangeLimit::None,
                              bool uncalibrated = false)
 {
-    precise::StoredRun run;
-    run.finished = QDateTime::fromString(QString::fromLatin1(finished), Qt::ISODate);
-    run.result.eye = eye;
-    run.result.logMar = logMar;
-    run.result.decimal = precise::decimalAcuity(logMar);
-    run.result.lowLogMar = low;
-    run.result.highLogMar = high;
-    run.result.trials = 18;
-    run.result.distanceCm = 300;
-    run.result.pitchMm = 0.2745;
-    run.result.limit = limit;
-    run.pitchSource = QStringLiteral("カード");
-    run.uncalibrated = uncalibrated;
-    run.version = QStringLiteral("1.0.15");
+    const precise::StoredRun run = mitoon::testing::storedRun(
+        QDateTime::fromString(QString::fromLatin1(finished), Qt::ISODate), eye, logMar, low, high,
+        limit, uncalibrated);
     const std::optional<precise::StoredRun> read =
         precise::parseRunLine(QString::fromUtf8(precise::runLine(run)).chopped(2));
     EXPECT_TRUE(read) << precise::runLine(run).toStdString();
@@ -117,18 +107,6 @@ TEST(GraphSeries, KeepsEachKindAndEyeApartInTimeOrderAndSpansBothFiles)
               QStringLiteral("2026-05-20 12:00:00　右目 2.0（logMAR -0.30）"));
 }
 
-TEST(GraphSeries, RunsAloneHavePointsAndATimeAxis)
-{
-    const GraphSeries series(
-        recordseries::RecordSeries{},
-        {storedRun("2026-12-10T21:03:05", precise::Eye::Right, 0.12, 0.04, 0.20)});
-    EXPECT_TRUE(series.hasPoints());
-    EXPECT_TRUE(series.hasPrecisePoints());
-    EXPECT_TRUE(series.hasMoments());
-    EXPECT_EQ(series.first(), moment("2026-12-10T21:03:05"));
-    EXPECT_EQ(series.last(), series.first());
-}
-
 TEST(GraphSeries, RecordsWithoutValuesSpanTimeButHaveNoPoints)
 {
     const GraphSeries records(recordseries::parse(QStringLiteral("#2026-12-09#,\"12:17:01\",,")));
@@ -136,14 +114,6 @@ TEST(GraphSeries, RecordsWithoutValuesSpanTimeButHaveNoPoints)
     EXPECT_FALSE(records.hasPrecisePoints());
     EXPECT_TRUE(records.hasMoments());
     EXPECT_FALSE(GraphSeries().hasMoments());
-}
-
-TEST(GraphSeries, IntervalEndsInDecimalAcuity)
-{
-    const DecimalInterval interval = decimalInterval(
-        storedRun("2026-12-10T21:03:05", precise::Eye::Right, 0.0, -0.3, 1.0).result);
-    EXPECT_NEAR(interval.best, 2.0, 0.01);  // logMAR -0.30, the better end
-    EXPECT_NEAR(interval.worst, 0.1, 1e-9); // logMAR 1.00
 }
 
 struct SummaryRow

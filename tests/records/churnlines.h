@@ -2,6 +2,7 @@
 
 #include "precise/preciserecords.h"
 #include "records/recordformat.h"
+#include "support/preciseruns.h"
 
 #include <QByteArray>
 #include <QList>
@@ -61,18 +62,9 @@ inline std::optional<Parsed> parse(const QByteArray &bytes)
 // The run stored after the record of `counter`, and its one trial.
 inline precise::StoredRun run(int counter)
 {
-    precise::StoredRun run;
-    run.finished = QDateTime(QDate(2026, 12, 10), QTime(21, 3, 5));
-    run.result.eye = precise::Eye::Left;
-    run.result.logMar = 0.1;
-    run.result.decimal = 0.79;
-    run.result.lowLogMar = 0.02;
-    run.result.highLogMar = 0.18;
+    precise::StoredRun run = storedRun(QDateTime(QDate(2026, 12, 10), QTime(21, 3, 5)),
+                                       precise::Eye::Left, 0.1, 0.02, 0.18);
     run.result.trials = counter;
-    run.result.distanceCm = 300;
-    run.result.pitchMm = 0.2745;
-    run.pitchSource = QStringLiteral("カード");
-    run.version = QStringLiteral("1.0.15");
     return run;
 }
 

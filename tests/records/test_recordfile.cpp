@@ -1,6 +1,7 @@
 #include "precise/preciserecords.h"
 #include "records/recordfile.h"
 #include "support/isolatedhome.h"
+#include "support/preciseruns.h"
 #include "support/recordfiletesting.h"
 
 #include <QDataStream>
@@ -102,19 +103,8 @@ struct Appender
 
 precise::StoredRun aRun()
 {
-    precise::StoredRun run;
-    run.finished = QDateTime(QDate(2026, 12, 10), QTime(21, 3, 5));
-    run.result.eye = precise::Eye::Right;
-    run.result.logMar = 0.12;
-    run.result.decimal = 0.76;
-    run.result.lowLogMar = 0.04;
-    run.result.highLogMar = 0.2;
-    run.result.trials = 18;
-    run.result.distanceCm = 300;
-    run.result.pitchMm = 0.2745;
-    run.pitchSource = QStringLiteral("カード");
-    run.version = QStringLiteral("1.0.15");
-    return run;
+    return mitoon::testing::storedRun(QDateTime(QDate(2026, 12, 10), QTime(21, 3, 5)),
+                                      precise::Eye::Right, 0.12, 0.04, 0.2);
 }
 
 std::vector<precise::TrialRecord> twoTrials()
