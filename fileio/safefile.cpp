@@ -217,4 +217,15 @@ int realCause(const QString &path, int error)
     return ENOENT;
 }
 
+Result told(const Result &result, const QString &subject, const QString &windowsPath,
+            const QString &localPath, const QString &what)
+{
+    if (result.ok())
+        return result;
+    const int cause = realCause(localPath, result.error());
+    const Result failure = cause == result.error() ? result : Result::failure(cause);
+    return failure.withMessage(QStringLiteral("%1 %2（%3）%4。理由: %5。")
+                                   .arg(subject, windowsPath, localPath, what, failure.reason()));
+}
+
 } // namespace mitoon::fileio

@@ -60,4 +60,10 @@ Result appendLine(const QString &path, const QByteArray &line, const AppendOptio
 // the folder could not be made where it belongs, for want of permission or on a read-only disk.
 int realCause(const QString &path, int error);
 
+// A failure on the file `windowsPath` (`localPath` here) as the user reads it:
+// "<subject> <windowsPath>（<localPath>）<what>。理由: <reason>。", the reason being the real cause
+// behind a missing folder. A success stays as it is.
+Result told(const Result &result, const QString &subject, const QString &windowsPath,
+            const QString &localPath, const QString &what);
+
 } // namespace mitoon::fileio

@@ -69,13 +69,7 @@ QList<QStringView> lines(QStringView text)
 fileio::Result told(const fileio::Result &result, const QString &windowsPath,
                     const QString &localPath, const QString &what)
 {
-    if (result.ok())
-        return result;
-    const int cause = fileio::realCause(localPath, result.error());
-    const fileio::Result failure =
-        cause == result.error() ? result : fileio::Result::failure(cause);
-    return failure.withMessage(QStringLiteral("精密測定の記録 %1（%2）%3。理由: %4。")
-                                   .arg(windowsPath, localPath, what, failure.reason()));
+    return fileio::told(result, QStringLiteral("精密測定の記録"), windowsPath, localPath, what);
 }
 
 } // namespace

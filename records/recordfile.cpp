@@ -29,13 +29,7 @@ QString RecordFile::backupPath() const
 
 fileio::Result RecordFile::told(const QString &what, const fileio::Result &result) const
 {
-    if (result.ok())
-        return result;
-    const int cause = fileio::realCause(localPath_, result.error());
-    const fileio::Result failure =
-        cause == result.error() ? result : fileio::Result::failure(cause);
-    return failure.withMessage(QStringLiteral("記録ファイル %1（%2）%3。理由: %4。")
-                                   .arg(windowsPath_, localPath_, what, failure.reason()));
+    return fileio::told(result, QStringLiteral("記録ファイル"), windowsPath_, localPath_, what);
 }
 
 fileio::Result RecordFile::append(const QByteArray &line) const
