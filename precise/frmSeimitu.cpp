@@ -97,8 +97,9 @@ frmSeimitu::frmSeimitu(QWidget *owner, const AcuityTest &test, Settings &setting
     setBackground(this, Qt::white);
     placeOnScreenOf(owner);
     const double centimetres = std::clamp(distanceCm, double(kShortestCm), double(kLongestCm));
+    // The screen is read once the set-up's controls stand, below.
     session_ = std::make_unique<PreciseSession>(
-        screenNow(), centimetres,
+        PreciseSession::Screen{}, centimetres,
         settings_.loadPreciseTrials().value_or(precise::kDefaultTrialCount));
 
     pages_ = new QStackedWidget(this);
@@ -113,6 +114,7 @@ frmSeimitu::frmSeimitu(QWidget *owner, const AcuityTest &test, Settings &setting
     layout->addWidget(pages_);
 
     connectHandlers();
+    readScreen();
     showStage();
     qApp->installEventFilter(this); // the keys, whichever control has the focus
     LoadedForms::add(this);
@@ -271,20 +273,32 @@ void frmSeimitu::placeOnScreenOf(const QWidget *owner)
     setGeometry(screen->geometry());
 }
 
-PreciseSession::Screen frmSeimitu::screenNow() const
+PreciseSession::Screen frmSeimitu::sessionScreen(const pixelpitch::ScreenReport &report,
+                                                 const pixelpitch::InEffect &effect) const
 {
-    const QScreen *screen = this->screen();
-    const pixelpitch::ScreenReport report = screencheck::screenReport(screen);
-    const pixelpitch::InEffect effect = pixelpitch::inEffect(settings_.loadPixelPitchMm(), report);
     PreciseSession::Screen now;
     now.widthDevicePx = report.widthPx;
     now.heightDevicePx = report.heightPx;
-    now.devicePixelRatio = screen ? screen->devicePixelRatio() : 1.0;
+    now.devicePixelRatio = screen() ? screen()->devicePixelRatio() : 1.0;
     now.pitchMm = effect.pitchMm;
     now.pitchSource = effect.source == pixelpitch::Source::Measured ? QStringLiteral("カード")
                                                                     : QStringLiteral("画面の報告");
     now.uncalibrated = effect.pitchMm && !pixelpitch::isTrusted(effect);
     return now;
+}
+
+void frmSeimitu::readScreen()
+{
+    const pixelpitch::ScreenReport report = screencheck::screenReport(screen());
+    const pixelpitch::InEffect effect = pixelpitch::inEffect(settings_.loadPixelPitchMm(), report);
+    session_->setScreen(sessionScreen(report, effect));
+    pitchLabel->setText(
+        gamentexts::pitchText(effect.pitchMm) + u'\n' +
+        gamentexts::sourceText(effect, report, session_->screen().devicePixelRatio));
+    warningLabel->setText(gamentexts::doubtText(effect, report) + u'\n' +
+                          precise::texts::uncalibratedText());
+    warningLabel->setVisible(session_->screen().uncalibrated);
+    cardButton->setVisible(effect.source != pixelpitch::Source::Measured);
 }
 
 void frmSeimitu::showStage()
@@ -318,16 +332,6 @@ void frmSeimitu::showSetup()
         distance->setValue(int(session.distanceCm()));
     }
     trials->setCurrentIndex(trials->findData(session.trialCount()));
-
-    const QScreen *screen = this->screen();
-    const pixelpitch::ScreenReport report = screencheck::screenReport(screen);
-    const pixelpitch::InEffect effect = pixelpitch::inEffect(settings_.loadPixelPitchMm(), report);
-    pitchLabel->setText(gamentexts::pitchText(effect.pitchMm) + u'\n' +
-                        gamentexts::sourceText(effect, report, session.screen().devicePixelRatio));
-    warningLabel->setText(gamentexts::doubtText(effect, report) + u'\n' +
-                          precise::texts::uncalibratedText());
-    warningLabel->setVisible(session.screen().uncalibrated);
-    cardButton->setVisible(effect.source != pixelpitch::Source::Measured);
     bestLabel->setText(precise::texts::bestAcuityText(session.range(), session.distanceCm()));
     const QString problem = session.problem();
     problemLabel->setText(problem);
@@ -379,7 +383,7 @@ void frmSeimitu::answer(int orientation)
 
 void frmSeimitu::startButton_Click()
 {
-    session_->setScreen(screenNow());
+    readScreen();
     if (session_->start())
         showStage();
     else
@@ -474,7 +478,7 @@ void frmSeimitu::changeEvent(QEvent *event)
     // A card measured meanwhile in the screen check counts from now on.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
         session_->stage() == PreciseSession::Stage::Setup) {
-        session_->setScreen(screenNow());
+        readScreen();
         showSetup();
     }
     QWidget::changeEvent(event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "precise/precisesession.h"
+#include "screencheck/pixelpitch.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -89,8 +90,12 @@ private:
     void showSetup();
     void showRing();
     void showResult();
-    // What is known of the screen the window is on, and of its pixels.
-    precise::PreciseSession::Screen screenNow() const;
+    // Reads the screen the window is on and the pitch in effect, gives them to the session and
+    // shows them: when the window opens, when it is activated again in its set-up (a card may
+    // have been measured meanwhile) and at the start of a run.
+    void readScreen();
+    precise::PreciseSession::Screen sessionScreen(const pixelpitch::ScreenReport &report,
+                                                  const pixelpitch::InEffect &effect) const;
     bool handleKey(QKeyEvent *key);
 
     void startButton_Click();
