@@ -512,16 +512,11 @@ private slots:
         writeRecords(kRecords);
         frmGurafu *window = openGraph();
         QVERIFY(window);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(temporary_.filePath(QStringLiteral("no-such-folder/graph.pdf")));
-        QString told;
-        testing::whenModal([&told](QWidget *modal) {
-            if (auto *box = qobject_cast<QMessageBox *>(modal))
-                told = box->text();
-            modal->close();
-        });
-        QVERIFY(!window->printTo(printer));
+        bool printed = true;
+        const QString told = testing::toldOfFailedPrint(
+            temporary_.filePath(QStringLiteral("no-such-folder/graph.pdf")),
+            [window](QPrinter &printer) { return window->printTo(printer); }, printed);
+        QVERIFY(!printed);
         QVERIFY2(told.contains(QStringLiteral("に印刷できませんでした")) &&
                      told.contains(QStringLiteral("no-such-folder/graph.pdf")),
                  qPrintable(told));

@@ -137,16 +137,11 @@ private slots:
     void aFailedPrintIsTold()
     {
         frmHyouji *window = frmHyouji::instance();
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(temporary_.filePath(QStringLiteral("no-such-folder/mitoon.pdf")));
-        QString told;
-        testing::whenModal([&told](QWidget *modal) {
-            if (auto *box = qobject_cast<QMessageBox *>(modal))
-                told = box->text();
-            modal->close();
-        });
-        QVERIFY(!window->printTo(printer));
+        bool printed = true;
+        const QString told = testing::toldOfFailedPrint(
+            temporary_.filePath(QStringLiteral("no-such-folder/mitoon.pdf")),
+            [window](QPrinter &printer) { return window->printTo(printer); }, printed);
+        QVERIFY(!printed);
         QVERIFY2(told.contains(QStringLiteral("に印刷できませんでした")) &&
                      told.contains(QStringLiteral("no-such-folder/mitoon.pdf")),
                  qPrintable(told));

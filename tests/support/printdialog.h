@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
+#include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinter>
 
 namespace mitoon::testing {
 
@@ -33,6 +35,24 @@ inline void acceptPrintDialog(bool &printToFileOffered)
         printToFileOffered = dialog->testOption(QAbstractPrintDialog::PrintToFile);
         acceptButton(dialog)->click();
     });
+}
+
+// What a window tells in a message box when `printTo` fails to print on a PDF printer whose file
+// `pdfPath` cannot be written; empty when it told nothing. `printed` is what printTo returned.
+template <typename PrintTo>
+QString toldOfFailedPrint(const QString &pdfPath, PrintTo printTo, bool &printed)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    QString told;
+    whenModal([&told](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            told = box->text();
+        modal->close();
+    });
+    printed = printTo(printer);
+    return told;
 }
 
 } // namespace mitoon::testing
